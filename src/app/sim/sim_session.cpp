@@ -1,0 +1,363 @@
+#include "app/sim/sim_session.h"
+
+#include <charconv>
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+
+#include "about/frm_about.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/numbers.h"
+#include "platform/ui/properties.h"
+
+namespace qx::simscript {
+
+namespace {
+
+std::uint64_t ParseCount(const std::string& key, const std::string& text) {
+    auto n = ui::parseNumber(text);
+    if (!n || *n < 0 || *n > 1.8446744073709552e19) throw ScriptError{"bad value for " + key + ": " + text};
+    return static_cast<std::uint64_t>(*n);
+}
+
+std::string FloatText(float v) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::optional<int> ParseIndex(const std::string& expr, const std::string& name) {
+    if (expr.rfind(name + "[", 0) != 0 || expr.back() != ']') return std::nullopt;
+    auto n = ui::parseNumber(expr.substr(name.size() + 1, expr.size() - name.size() - 2));
+    if (!n || *n < 0 || *n >= kHistorySlots || *n != static_cast<int>(*n)) {
+        throw ScriptError{"bad index in " + expr};
+    }
+    return static_cast<int>(*n);
+}
+
+const std::pair<const char*, double MemoryInfo::*> kMemoryFields[] = {
+    {"TotalPhysical", &MemoryInfo::TotalPhysical}, {"FreePhysical", &MemoryInfo::FreePhysical},
+    {"UsedPhysical", &MemoryInfo::UsedPhysical},   {"TotalPagefile", &MemoryInfo::TotalPagefile},
+    {"FreePagefile", &MemoryInfo::FreePagefile},   {"UsedPagefile", &MemoryInfo::UsedPagefile},
+    {"TotalVirtual", &MemoryInfo::TotalVirtual},   {"FreeVirtual", &MemoryInfo::FreeVirtual},
+    {"UsedVirtual", &MemoryInfo::UsedVirtual}};
+
+const std::pair<const char*, double CpuUsage::*> kCpuFields[] = {
+    {"UserTime", &CpuUsage::UserTime},   {"KernelTime", &CpuUsage::KernelTime},
+    {"IdleTime", &CpuUsage::IdleTime},   {"TotalTime", &CpuUsage::TotalTime},
+    {"BusyPercent", &CpuUsage::BusyPercent}};
+
+}  // namespace
+
+SimSession::SimSession(std::ostream& out)
+    : out_(out),
+      system_(out, [this] { return scheduler_.now(); }),
+      host_(system_),
+      memory_(system_) {
+    system_.holdOpen = [this](std::int64_t ms) { scheduler_.advance(ms); };
+}
+
+SimSession::~SimSession() = default;
+
+FrmMain& SimSession::main() {
+    if (!main_) throw ScriptError{"the program has not been started (use start)"};
+    return *main_;
+}
+
+int SimSession::run(std::istream& script, std::ostream& err) {
+    std::string text;
+    int number = 0;
+    while (!ended_ && std::getline(script, text)) {
+        ++number;
+        try {
+            auto line = parseLine(text);
+            if (!line) continue;
+            if (!execute(*line)) break;
+        } catch (const ScriptError& e) {
+            err << "quendax-sim: line " << number << ": " << e.message << '\n';
+            return 2;
+        } catch (const std::invalid_argument& e) {
+            err << "quendax-sim: line " << number << ": " << e.what() << '\n';
+            return 2;
+        }
+        out_.flush();
+    }
+    return 0;
+}
+
+void SimSession::deliver(const std::function<void()>& event) {
+    try {
+        event();
+    } catch (const RuntimeError&) {
+        // A handler without error handling stops at its failing step.
+    } catch (const ProcessExit&) {
+        ended_ = true;
+    }
+}
+
+bool SimSession::execute(const ScriptLine& line) {
+    const std::string& cmd = line.command;
+    const auto& a = line.args;
+    auto need = [&](std::size_t n) {
+        if (a.size() != n) throw ScriptError{cmd + " takes " + std::to_string(n) + " argument(s)"};
+    };
+    auto number = [&](const std::string& text) {
+        auto n = ui::parseNumber(text);
+        if (!n) throw ScriptError{"not a number: " + text};
+        return *n;
+    };
+
+    if (cmd == "mem") {
+        setMemory(line, system_.extended);
+    } else if (cmd == "legacy") {
+        setMemory(line, system_.legacy);
+    } else if (cmd == "cpu") {
+        if (a.empty()) throw ScriptError{"cpu takes idle=N kernel=N user=N"};
+        for (const auto& word : a) {
+            auto kv = splitAssignment(word);
+            if (!kv) throw ScriptError{"expected KEY=VALUE: " + word};
+            const std::uint64_t v = ParseCount(kv->first, kv->second);
+            if (kv->first == "idle") system_.times.idle = v;
+            else if (kv->first == "kernel") system_.times.kernel = v;
+            else if (kv->first == "user") system_.times.user = v;
+            else throw ScriptError{"unknown key: " + kv->first};
+        }
+    } else if (cmd == "fail" || cmd == "heal") {
+        failOrHeal(line, cmd == "fail");
+    } else if (cmd == "twips-per-pixel") {
+        need(1);
+        twipsPerPixel_ = number(a[0]);
+        if (twipsPerPixel_ <= 0) throw ScriptError{"twips per pixel must be positive"};
+        if (main_) main_->setTwipsPerPixel(twipsPerPixel_);
+    } else if (cmd == "msgbox-hold") {
+        need(1);
+        system_.messageBoxHoldMs = static_cast<std::int64_t>(number(a[0]));
+    } else if (cmd == "reg") {
+        need(4);
+        RegistryValue value;
+        value.type = static_cast<std::uint32_t>(number(a[2]));
+        value.data = a[3];
+        if (value.type == 1) value.data.push_back('\0');
+        system_.registry[{a[0], a[1]}] = value;
+    } else if (cmd == "reg-clear") {
+        need(0);
+        system_.registry.clear();
+    } else if (cmd == "file") {
+        need(1);
+        system_.files.insert(a[0]);
+    } else if (cmd == "start") {
+        if (main_) throw ScriptError{"the program is already running"};
+        std::string text = line.rest;
+        if (a.size() == 1 && !text.empty() && text.front() == '"') text = a[0];
+        system_.commandLineText = text;
+        main_ = std::make_unique<FrmMain>(system_, memory_);
+        main_->setTwipsPerPixel(twipsPerPixel_);
+        main_->host = &host_;
+        scheduler_.adopt(*main_);
+        deliver([&] { main_->load(); });
+    } else if (cmd == "advance") {
+        need(1);
+        const double ms = number(a[0]);
+        if (ms < 0) throw ScriptError{"advance takes a time that is not negative"};
+        try {
+            scheduler_.advance(static_cast<std::int64_t>(ms));
+        } catch (const ProcessExit&) {
+            ended_ = true;
+        }
+    } else if (cmd == "click") {
+        need(1);
+        FrmMain& m = main();
+        if (ui::MenuItem* item = m.findMenu(a[0])) {
+            deliver([&] { m.clickMenu(*item); });
+        } else if (FrmAbout* box = m.about(); box && box->findControl(a[0])) {
+            deliver([&] { box->clickButton(*box->findControl(a[0])); });
+        } else {
+            throw ScriptError{"no menu entry or button named " + a[0]};
+        }
+    } else if (cmd == "key") {
+        need(1);
+        FrmMain& m = main();
+        static const char* const kKeys[] = {"Ctrl+F", "Ctrl+U", "Ctrl+T", "Ctrl+H",
+                                            "Ctrl+Q", "F1",     "Enter",  "Esc"};
+        bool known = false;
+        for (const char* k : kKeys) known = known || a[0] == k;
+        if (!known) throw ScriptError{"unknown key: " + a[0]};
+        deliver([&] {
+            // The About box has the focus while it is open.
+            if (FrmAbout* box = m.about(); box && box->pressKey(a[0])) return;
+            m.pressShortcut(a[0]);
+        });
+    } else if (cmd == "dblclick") {
+        need(1);
+        FrmMain& m = main();
+        if (a[0] == "frmMain") {
+            deliver([&] { m.doubleClick(nullptr); });
+        } else if (ui::Control* c = m.findControl(a[0])) {
+            deliver([&] { m.doubleClick(c); });
+        } else {
+            throw ScriptError{"no control named " + a[0]};
+        }
+    } else if (cmd == "resize") {
+        need(2);
+        FrmMain& m = main();
+        m.setClientSize(number(a[0]), number(a[1]));
+        deliver([&] { m.Form_Resize(); });
+    } else if (cmd == "minimize" || cmd == "restore") {
+        need(0);
+        FrmMain& m = main();
+        deliver([&] { m.setWindowState(cmd == "minimize" ? ui::kMinimized : ui::kNormal); });
+    } else if (cmd == "close") {
+        need(1);
+        FrmMain& m = main();
+        if (a[0] == "frmMain") {
+            deliver([&] { m.unload(); });
+        } else if (a[0] == "frmAbout") {
+            if (m.about()) deliver([&] { m.unloadAbout(); });
+        } else {
+            throw ScriptError{"no window named " + a[0]};
+        }
+    } else if (cmd == "tray") {
+        need(1);
+        FrmMain& m = main();
+        const double code = number(a[0]);
+        // Only an icon that is there can be clicked.
+        if (system_.trayIconPresent()) {
+            deliver([&] {
+                m.TrayIcon_MouseMove(0, 0, static_cast<float>(code * m.twipsPerPixel()), 0);
+            });
+        }
+    } else if (cmd == "set") {
+        if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
+        set(a[0], a[1]);
+    } else if (cmd == "print") {
+        need(1);
+        print(a[0]);
+    } else if (cmd == "paint") {
+        need(0);
+        const auto* ops = host_.lastPaint("picHist");
+        if (ops) {
+            for (const auto& op : *ops) out_ << op << '\n';
+        }
+    } else {
+        throw ScriptError{"unknown command: " + cmd};
+    }
+    return !ended_;
+}
+
+void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
+    if (line.args.empty()) throw ScriptError{line.command + " takes KEY=VALUE..."};
+    for (const auto& word : line.args) {
+        auto kv = splitAssignment(word);
+        if (!kv) throw ScriptError{"expected KEY=VALUE: " + word};
+        const std::uint64_t v = ParseCount(kv->first, kv->second);
+        if (kv->first == "total_phys") status.totalPhys = v;
+        else if (kv->first == "avail_phys") status.availPhys = v;
+        else if (kv->first == "total_pagefile") status.totalPageFile = v;
+        else if (kv->first == "avail_pagefile") status.availPageFile = v;
+        else if (kv->first == "total_virtual") status.totalVirtual = v;
+        else if (kv->first == "avail_virtual") status.availVirtual = v;
+        else throw ScriptError{"unknown key: " + kv->first};
+    }
+}
+
+void SimSession::failOrHeal(const ScriptLine& line, bool fail) {
+    if (line.args.size() != 1) throw ScriptError{line.command + " takes one name"};
+    const std::string& name = line.args[0];
+    static const char* const kNames[] = {"memstatus", "alloc", "tray", "start", "topmost"};
+    bool known = false;
+    for (const char* n : kNames) known = known || name == n;
+    if (!known) throw ScriptError{"unknown operation: " + name};
+    if (fail) system_.failing.insert(name); else system_.failing.erase(name);
+}
+
+std::string SimSession::formVariable(const std::string& expr) {
+    FrmMain& m = main();
+    if (expr == "OldBarsPending") return m.OldBarsPending != 0 ? "True" : "False";
+    if (expr == "HistoryIndex") return std::to_string(m.HistoryIndex);
+    if (expr == "UseLegacyStatus") return std::to_string(memory_.UseLegacyStatus);
+    if (auto i = ParseIndex(expr, "FreeHistory")) return FloatText(m.FreeHistory[*i]);
+    if (auto i = ParseIndex(expr, "IdleHistory")) return FloatText(m.IdleHistory[*i]);
+    for (const auto& [name, field] : kMemoryFields) {
+        if (expr == std::string("MemInfo.") + name) return ShortestText(m.MemInfo.*field);
+    }
+    for (const auto& [name, field] : kCpuFields) {
+        if (expr == std::string("CpuInfo.") + name) return ShortestText(m.CpuInfo.*field);
+    }
+    if (expr == "TrayData.hIcon") return m.TrayData.hIcon;
+    return {};
+}
+
+void SimSession::print(const std::string& expr) {
+    std::string value = formVariable(expr);
+    if (value.empty()) {
+        const std::size_t dot = expr.find('.');
+        if (dot == std::string::npos) throw ScriptError{"cannot print " + expr};
+        const std::string owner = expr.substr(0, dot);
+        std::string property = expr.substr(dot + 1);
+        FrmMain& m = main();
+        std::optional<ui::PropertyValue> v;
+        if (owner == "frmMain") {
+            v = ui::getProperty(static_cast<ui::Form&>(m), property);
+        } else if (owner == "frmAbout") {
+            FrmAbout* box = m.about();
+            const std::size_t dot2 = property.find('.');
+            if (dot2 != std::string::npos) {
+                if (!box) throw ScriptError{"the About box is not open: " + expr};
+                ui::Control* c = box->findControl(property.substr(0, dot2));
+                if (c) v = ui::getProperty(*c, property.substr(dot2 + 1));
+            } else if (property == "Loaded") {
+                v = ui::PropertyValue::of(box != nullptr);
+            } else {
+                if (!box) throw ScriptError{"the About box is not open: " + expr};
+                v = ui::getProperty(static_cast<ui::Form&>(*box), property);
+            }
+        } else if (ui::Control* c = m.findControl(owner)) {
+            v = ui::getProperty(*c, property);
+        } else if (ui::Timer* t = m.findTimer(owner)) {
+            v = ui::getProperty(*t, property);
+        } else if (ui::MenuItem* item = m.findMenu(owner)) {
+            v = ui::getProperty(*item, property);
+        }
+        if (!v) throw ScriptError{"cannot print " + expr};
+        value = v->format();
+    }
+    out_ << expr << " = " << value << '\n';
+}
+
+void SimSession::set(const std::string& target, const std::string& value) {
+    FrmMain& m = main();
+    const std::size_t dot = target.find('.');
+    if (dot == std::string::npos) {
+        if (target == "OldBarsPending") {
+            auto b = ui::parseBoolean(value);
+            if (!b) throw ScriptError{"not a boolean: " + value};
+            m.OldBarsPending = *b ? -1 : 0;
+            return;
+        }
+        if (target == "HistoryIndex") {
+            auto n = ui::parseNumber(value);
+            if (!n || *n < 0 || *n >= kHistorySlots) throw ScriptError{"bad index: " + value};
+            m.HistoryIndex = static_cast<std::int16_t>(*n);
+            return;
+        }
+        for (const char* ring : {"FreeHistory", "IdleHistory"}) {
+            if (auto i = ParseIndex(target, ring)) {
+                auto n = ui::parseNumber(value);
+                if (!n) throw ScriptError{"not a number: " + value};
+                (target[0] == 'F' ? m.FreeHistory : m.IdleHistory)[*i] = static_cast<float>(*n);
+                return;
+            }
+        }
+        throw ScriptError{"cannot set " + target};
+    }
+    const std::string owner = target.substr(0, dot);
+    const std::string property = target.substr(dot + 1);
+    bool ok = false;
+    if (owner == "frmMain") ok = ui::setProperty(static_cast<ui::Form&>(m), property, value);
+    else if (ui::Control* c = m.findControl(owner)) ok = ui::setProperty(*c, property, value);
+    else if (ui::Timer* t = m.findTimer(owner)) ok = ui::setProperty(*t, property, value);
+    else if (ui::MenuItem* item = m.findMenu(owner)) ok = ui::setProperty(*item, property, value);
+    if (!ok) throw ScriptError{"cannot set " + target + " to " + value};
+}
+
+}  // namespace qx::simscript

@@ -1,0 +1,55 @@
+// Runs the program's real handlers on the simulated platform from a script:
+// the interpreter behind quendax-sim.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "app/sim/script_line.h"
+#include "mainwindow/frm_main.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_window_host.h"
+#include "sampling/mod_memory.h"
+
+namespace qx::simscript {
+
+// A script line that can't be run: the message names what is wrong.
+struct ScriptError {
+    std::string message;
+};
+
+class SimSession {
+public:
+    explicit SimSession(std::ostream& out);
+    ~SimSession();
+
+    // Runs a whole script. Returns the exit status: 0, or 2 after an error
+    // (reported on `err` with the line number).
+    int run(std::istream& script, std::ostream& err);
+
+    // Runs one parsed line; throws ScriptError. Returns false once the
+    // program has ended.
+    bool execute(const ScriptLine& line);
+
+private:
+    FrmMain& main();
+    void setMemory(const ScriptLine& line, MemoryStatusEx& status);
+    void print(const std::string& expr);
+    void set(const std::string& target, const std::string& value);
+    void failOrHeal(const ScriptLine& line, bool fail);
+    void deliver(const std::function<void()>& event);  // runs an event handler
+    std::string formVariable(const std::string& expr);
+
+    std::ostream& out_;
+    sim::SimScheduler scheduler_;
+    sim::SimSystem system_;
+    sim::SimWindowHost host_;
+    ModMemory memory_;
+    std::unique_ptr<FrmMain> main_;
+    double twipsPerPixel_ = 15;
+    bool ended_ = false;
+};
+
+}  // namespace qx::simscript

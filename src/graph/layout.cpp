@@ -1,0 +1,43 @@
+// The window layout: the frames, bars and graph follow the window's width,
+// the status line its bottom, and the history frame takes the free height.
+// Minimizing hides the window into the notification area.
+#include <algorithm>
+
+#include "mainwindow/frm_main.h"
+
+namespace qx {
+
+void FrmMain::Form_Resize() {
+    if (windowState() == ui::kMinimized) {
+        // Without a notification area to come back from, stay minimized.
+        if (trayAvailable_) hide();
+        return;
+    }
+
+    const double clientWidth = scaleWidth();
+    const double clientHeight = scaleHeight();
+
+    const double l1 = Frame1.left();
+    if (clientWidth - l1 - l1 > l1) {
+        lblStatus.setTop(clientHeight - lblStatus.height());
+        Frame1.setWidth(clientWidth - l1 - l1);
+        Frame3.setWidth(Frame1.width());
+        const double l2 = picUsedPhysical.left();
+        // Narrow windows would give negative widths; stop at zero.
+        picUsedPhysical.setWidth(std::max(0.0, Frame1.width() - l2 - l2));
+        picUsedPagefile.setWidth(picUsedPhysical.width());
+        picHist.setWidth(picUsedPhysical.width());
+    }
+
+    const double t3 = Frame3.top();
+    const double l3 = Frame3.left();
+    const double h = lblStatus.height();
+    const double freeHeight = clientHeight - t3 - l3 - h;
+    if (6 * l3 < freeHeight) {
+        Frame3.setHeight(clientHeight - t3 - l3 - h);
+        const double t4 = picHist.top();
+        picHist.setHeight(Frame3.height() - t4 - t4 / 2);
+    }
+}
+
+}  // namespace qx

@@ -1,0 +1,34 @@
+// The virtual clock of the simulated platform and the timers running on it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/ui/model.h"
+
+namespace qx::sim {
+
+class SimScheduler final : public ui::TimerHost {
+public:
+    std::int64_t now() const { return now_; }
+
+    // Takes over the timers of a window, in their definition order.
+    void adopt(ui::Form& form);
+    void timerChanged(ui::Timer& timer) override;
+
+    // Moves the clock on by `ms`, delivering every tick that falls due in
+    // time order; ticks due at the same moment in definition order. A
+    // handler may advance the clock itself (a message box held open).
+    void advance(std::int64_t ms);
+
+private:
+    struct Entry {
+        ui::Timer* timer;
+        std::int64_t due;
+    };
+    Entry* find(ui::Timer& timer);
+    std::vector<Entry> entries_;
+    std::int64_t now_ = 0;
+};
+
+}  // namespace qx::sim

@@ -1,0 +1,103 @@
+#include "platform/sim/sim_system.h"
+
+#include <algorithm>
+
+namespace qx::sim {
+
+namespace {
+constexpr std::uint64_t kGiB = 1ull << 30;
+constexpr std::uint64_t kTiB = 1ull << 40;
+
+std::uint32_t Saturate(std::uint64_t v) {
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 4294967295u));
+}
+
+const char* ImageName(TrayImage image) { return image == TrayImage::Warning ? "warning" : "normal"; }
+}  // namespace
+
+SimSystem::SimSystem(std::ostream& out, std::function<std::int64_t()> clock)
+    : out_(out), clock_(std::move(clock)) {
+    extended = {8 * kGiB, 4 * kGiB, 16 * kGiB, 8 * kGiB, 128 * kTiB, 128 * kTiB};
+    legacy = extended;
+}
+
+std::ostream& SimSystem::event() { return out_ << '@' << clock_() << ' '; }
+
+bool SimSystem::globalMemoryStatusEx(MemoryStatusEx& status) {
+    if (fails("memstatus")) return false;
+    status = extended;
+    return true;
+}
+
+void SimSystem::globalMemoryStatus(MemoryStatus& status) {
+    status.totalPhys = Saturate(legacy.totalPhys);
+    status.availPhys = Saturate(legacy.availPhys);
+    status.totalPageFile = Saturate(legacy.totalPageFile);
+    status.availPageFile = Saturate(legacy.availPageFile);
+    status.totalVirtual = Saturate(legacy.totalVirtual);
+    status.availVirtual = Saturate(legacy.availVirtual);
+}
+
+bool SimSystem::getSystemTimes(SystemTimes& t) {
+    t = times;
+    return true;
+}
+
+bool SimSystem::createBlock(std::uint64_t characters) {
+    const bool ok = !fails("alloc");
+    event() << "block " << characters * 2 << (ok ? "" : " failed") << '\n';
+    return ok;
+}
+
+bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view) {
+    static const char* const kVerbs[] = {"add", "modify", "delete"};
+    const bool ok = !fails("tray");
+    event() << "tray " << kVerbs[static_cast<int>(message)] << ' ' << ImageName(image)
+            << (ok ? "" : " failed") << '\n';
+    if (ok && message == TrayMessage::Add) trayPresent_ = true;
+    if (message == TrayMessage::Delete) trayPresent_ = false;
+    return ok;
+}
+
+bool SimSystem::setWindowPos(int insertAfter) {
+    const bool ok = !fails("topmost");
+    event() << "topmost " << insertAfter << (ok ? "" : " failed") << '\n';
+    return ok;
+}
+
+bool SimSystem::regOpenKey(std::string_view keyPath) {
+    for (const auto& [key, value] : registry) {
+        if (key.first == keyPath) return true;
+    }
+    return false;
+}
+
+bool SimSystem::regQueryValue(std::string_view keyPath, std::string_view valueName,
+                              RegistryValue& value) {
+    auto it = registry.find({std::string(keyPath), std::string(valueName)});
+    if (it == registry.end()) return false;
+    value = it->second;
+    return true;
+}
+
+bool SimSystem::startProgram(std::string_view path) {
+    const bool ok = !fails("start");
+    event() << "start \"" << path << '"' << (ok ? "" : " failed") << '\n';
+    return ok;
+}
+
+bool SimSystem::fileExists(std::string_view path) { return files.count(std::string(path)) != 0; }
+
+void SimSystem::messageBox(std::string_view text, std::string_view title, int style) {
+    event() << "msgbox \"" << text << "\" \"" << title << "\" " << style << '\n';
+    if (messageBoxHoldMs > 0 && holdOpen) holdOpen(messageBoxHoldMs);
+}
+
+void SimSystem::warn(std::string_view text) { event() << "stderr \"" << text << "\"\n"; }
+
+void SimSystem::exitProcess() {
+    event() << "exit\n";
+    throw ProcessExit{};
+}
+
+}  // namespace qx::sim

@@ -1,0 +1,112 @@
+// The operating-system services the program uses, as one interface.
+// Everything above platform/ reaches the machine only through this, so a
+// simulated machine can stand in for the real one in tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qx {
+
+// Extended memory status: byte counts, as 64-bit unsigned numbers.
+struct MemoryStatusEx {
+    std::uint64_t totalPhys = 0;
+    std::uint64_t availPhys = 0;
+    std::uint64_t totalPageFile = 0;
+    std::uint64_t availPageFile = 0;
+    std::uint64_t totalVirtual = 0;
+    std::uint64_t availVirtual = 0;
+};
+
+// Legacy memory status: the same counts, each held in 32 bits.
+struct MemoryStatus {
+    std::uint32_t totalPhys = 0;
+    std::uint32_t availPhys = 0;
+    std::uint32_t totalPageFile = 0;
+    std::uint32_t availPageFile = 0;
+    std::uint32_t totalVirtual = 0;
+    std::uint32_t availVirtual = 0;
+};
+
+// Cumulative processor times of all processors, in 100-ns units.
+// Kernel time includes idle time.
+struct SystemTimes {
+    std::uint64_t idle = 0;
+    std::uint64_t kernel = 0;
+    std::uint64_t user = 0;
+};
+
+// Thrown by ProcessSystem::exitProcess: the process ends, no further
+// handler runs. Backends catch it where they dispatch events.
+struct ProcessExit {};
+
+// Which picture the notification-area icon shows.
+enum class TrayImage { Normal, Warning };
+
+enum class TrayMessage { Add = 0, Modify = 1, Delete = 2 };
+
+// A registry value as the platform stores it: its type and raw bytes.
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::string data;
+};
+
+class MemorySystem {
+public:
+    virtual ~MemorySystem() = default;
+    // Fills `status`; false when the query fails.
+    virtual bool globalMemoryStatusEx(MemoryStatusEx& status) = 0;
+    virtual void globalMemoryStatus(MemoryStatus& status) = 0;
+    // Fills `times`; the result may be ignored by callers.
+    virtual bool getSystemTimes(SystemTimes& times) = 0;
+};
+
+class FreeingSystem {
+public:
+    virtual ~FreeingSystem() = default;
+    // Creates a block of `characters` two-byte characters and writes every
+    // one of them as a space. False when the memory can't be had (safely).
+    virtual bool createBlock(std::uint64_t characters) = 0;
+    // Gives the block's memory back. Harmless when there is no block.
+    virtual void releaseBlock() = 0;
+};
+
+class ShellSystem {
+public:
+    virtual ~ShellSystem() = default;
+    // Adds, changes or removes the notification-area icon. False when refused.
+    virtual bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) = 0;
+    // Stacking order: -1 top-most, -2 normal. False when refused.
+    virtual bool setWindowPos(int insertAfter) = 0;
+    // Reads one value under HKEY_LOCAL_MACHINE; false when key or value is absent.
+    virtual bool regOpenKey(std::string_view keyPath) = 0;
+    virtual bool regQueryValue(std::string_view keyPath, std::string_view valueName,
+                               RegistryValue& value) = 0;
+    // Starts a program; false when the platform refuses.
+    virtual bool startProgram(std::string_view path) = 0;
+    virtual bool fileExists(std::string_view path) = 0;
+};
+
+class ProcessSystem {
+public:
+    virtual ~ProcessSystem() = default;
+    // Shows a modal message box; returns when it has been closed.
+    virtual void messageBox(std::string_view text, std::string_view title, int style) = 0;
+    // One line for the user on standard error (for a desktop program that has
+    // no other way to say it, such as a missing notification area).
+    virtual void warn(std::string_view text) = 0;
+    // The program's arguments as one text.
+    virtual std::string commandLine() = 0;
+    // Ends the process at once: throws ProcessExit after the backend has
+    // stopped delivering events.
+    [[noreturn]] virtual void exitProcess() = 0;
+};
+
+// Everything together, as handed to the main window.
+class System : public MemorySystem,
+               public FreeingSystem,
+               public ShellSystem,
+               public ProcessSystem {};
+
+}  // namespace qx

@@ -1,0 +1,43 @@
+// Reading and writing the model's properties by name ("Caption", "Width",
+// "Enabled", ...), for scripts and tests.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/model.h"
+
+namespace qx::ui {
+
+// A property's value written as scripts read it: True/False, the shortest
+// decimal that reads back exactly, or the text itself.
+struct PropertyValue {
+    enum class Type { Boolean, Number, Text } type = Type::Text;
+    bool boolean = false;
+    double number = 0;
+    std::string text;
+
+    static PropertyValue of(bool b) { return {Type::Boolean, b, 0, {}}; }
+    static PropertyValue of(double n) { return {Type::Number, false, n, {}}; }
+    static PropertyValue of(std::string t) { return {Type::Text, false, 0, std::move(t)}; }
+    std::string format() const;
+};
+
+std::optional<PropertyValue> getProperty(const Control& c, std::string_view property);
+std::optional<PropertyValue> getProperty(const Timer& t, std::string_view property);
+std::optional<PropertyValue> getProperty(const MenuItem& m, std::string_view property);
+std::optional<PropertyValue> getProperty(const Form& f, std::string_view property);
+
+// Sets a property from its text; false for an unknown property or a value of
+// the wrong kind. Runs no handler.
+bool setProperty(Control& c, std::string_view property, std::string_view value);
+bool setProperty(Timer& t, std::string_view property, std::string_view value);
+bool setProperty(MenuItem& m, std::string_view property, std::string_view value);
+bool setProperty(Form& f, std::string_view property, std::string_view value);
+
+// "True"/"False" (any case) as a boolean.
+std::optional<bool> parseBoolean(std::string_view text);
+std::optional<double> parseNumber(std::string_view text);
+
+}  // namespace qx::ui
