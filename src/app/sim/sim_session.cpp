@@ -155,6 +155,8 @@ bool SimSession::execute(const ScriptLine& line) {
         main_->host = &host_;
         scheduler_.adopt(*main_);
         deliver([&] { main_->load(); });
+        // The window system paints a window as it first appears.
+        if (!ended_ && main_->visible()) deliver([&] { main_->picHist.refresh(); });
     } else if (cmd == "advance") {
         need(1);
         const double ms = number(a[0]);
@@ -202,6 +204,8 @@ bool SimSession::execute(const ScriptLine& line) {
         FrmMain& m = main();
         m.setClientSize(number(a[0]), number(a[1]));
         deliver([&] { m.Form_Resize(); });
+        // A new size is repainted by the window system.
+        if (!ended_ && m.visible()) deliver([&] { m.picHist.refresh(); });
     } else if (cmd == "minimize" || cmd == "restore") {
         need(0);
         FrmMain& m = main();

@@ -81,7 +81,8 @@ bool SimSystem::regQueryValue(std::string_view keyPath, std::string_view valueNa
 }
 
 bool SimSystem::startProgram(std::string_view path) {
-    const bool ok = !fails("start");
+    // There is no program without a name.
+    const bool ok = !fails("start") && !path.empty();
     event() << "start \"" << path << '"' << (ok ? "" : " failed") << '\n';
     return ok;
 }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs one scenario through quendax-sim and compares its output with the
+# expected lines written in the scenario itself:
+#   #> LINE     a line the run must print, in order (the whole output must match)
+#   #exit N     the exit status the run must end with (0 when absent)
+#   #stderr TEXT  a text the run's standard error must contain
+set -u
+sim=$1
+scenario=$2
+
+expected=$(sed -n 's/^#> \{0,1\}//p' "$scenario")
+want_status=$(sed -n 's/^#exit \([0-9]*\)$/\1/p' "$scenario" | tail -n 1)
+want_status=${want_status:-0}
+
+errfile=$(mktemp)
+trap 'rm -f "$errfile"' EXIT
+actual=$("$sim" "$scenario" 2>"$errfile")
+status=$?
+
+fail=0
+if [ "$status" != "$want_status" ]; then
+  echo "exit status $status, expected $want_status"
+  fail=1
+fi
+if [ "$actual" != "$expected" ]; then
+  echo "output differs from the expected lines (- expected, + actual):"
+  diff <(printf '%s\n' "$expected") <(printf '%s\n' "$actual") | sed -n '/^[<>]/{s/^</-/;s/^>/+/;p}'
+  fail=1
+fi
+while IFS= read -r want; do
+  if ! grep -qF -- "$want" "$errfile"; then
+    echo "standard error lacks: $want"
+    fail=1
+  fi
+done < <(sed -n 's/^#stderr //p' "$scenario")
+if [ "$fail" != 0 ]; then
+  echo "--- standard error:"; cat "$errfile"
+fi
+exit $fail
