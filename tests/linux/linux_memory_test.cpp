@@ -14,6 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::uint64_t KiB = 1024;
+
 // A directory of stand-in /proc files. Files are rewritten in place, so a
 // LinuxMemory holding them open sees the new text on its next read.
 class FakeProc : public ::testing::Test {
@@ -74,10 +76,10 @@ TEST_F(FakeProc, ExtendedStatusFromTheFiles) {
     LinuxMemory memory(paths());
     MemoryStatusEx s;
     ASSERT_TRUE(memory.globalMemoryStatusEx(s));
-    EXPECT_EQ(s.totalPhys, 8000000u * 1024);
-    EXPECT_EQ(s.availPhys, 5000000u * 1024);
-    EXPECT_EQ(s.totalPageFile, 9000000u * 1024);
-    EXPECT_EQ(s.availPageFile, 5600000u * 1024);
+    EXPECT_EQ(s.totalPhys, 8000000 * KiB);
+    EXPECT_EQ(s.availPhys, 5000000 * KiB);
+    EXPECT_EQ(s.totalPageFile, 9000000 * KiB);
+    EXPECT_EQ(s.availPageFile, 5600000 * KiB);
     const std::uint64_t mapped = 25600u * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
     EXPECT_GT(s.totalVirtual, mapped);
     EXPECT_EQ(s.totalVirtual - s.availVirtual, mapped);
@@ -88,8 +90,8 @@ TEST_F(FakeProc, StrictOvercommitSwitchesThePageFileFigures) {
     LinuxMemory memory(paths());
     MemoryStatusEx s;
     ASSERT_TRUE(memory.globalMemoryStatusEx(s));
-    EXPECT_EQ(s.totalPageFile, 5000000u * 1024);
-    EXPECT_EQ(s.availPageFile, 1500000u * 1024);
+    EXPECT_EQ(s.totalPageFile, 5000000 * KiB);
+    EXPECT_EQ(s.availPageFile, 1500000 * KiB);
 }
 
 TEST_F(FakeProc, FilesReadAgainOnEveryCall) {
@@ -100,7 +102,7 @@ TEST_F(FakeProc, FilesReadAgainOnEveryCall) {
     changed.replace(changed.find("5000000 kB\nBuffers"), 7, "4000000");
     write(meminfo_, changed);
     ASSERT_TRUE(memory.globalMemoryStatusEx(s));
-    EXPECT_EQ(s.availPhys, 4000000u * 1024);
+    EXPECT_EQ(s.availPhys, 4000000 * KiB);
 }
 
 TEST_F(FakeProc, UnreadableOrBadFilesFailTheExtendedQuery) {

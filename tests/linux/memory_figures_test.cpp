@@ -63,6 +63,7 @@ TEST(MemoryFigures, AvailableNeverExceedsTotal) {
 
 TEST(MemoryFigures, PageFileAvailableIsCappedAtItsTotal) {
     MeminfoValues v = modern();
+    v.memAvailable = v.memTotal;
     v.swapFree = 2500000;  // swap free reported above swap total
     MemoryStatusEx s;
     ASSERT_TRUE(setFromMeminfo(v, false, s));
