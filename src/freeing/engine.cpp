@@ -37,9 +37,11 @@ void FrmMain::tmrDefragMemory_Timer() {
         if (!quitAfter) lblStatus.setCaption("Ready");
         tmrLoosePicOld.setEnabled(true);
         if (quitAfter) {
+            // Read the quit count first: a count that isn't a number fails
+            // the run before the menus are locked.
+            const double count = CDbl(tmrQuit.tag());
             mnuFile.setEnabled(false);
             mnuHelp.setEnabled(false);
-            const double count = CDbl(tmrQuit.tag());
             lblStatus.setCaption("Done, quitting in " + ShortestText(count - 1) + "...");
             tmrQuit.setEnabled(true);
         }
