@@ -11,7 +11,8 @@ namespace qx {
 // memory.usage_in_bytes, from its own group up to the root). False when
 // /proc/meminfo can't be read: without it nothing is known to fit. The other
 // sources are optional and count as no limit when absent, except /proc/swaps,
-// without which all free swap is taken to be zram.
+// without which all free swap is taken to be zram. A cgroup's usage counts
+// its page cache too, which the kernel would reclaim first: on the safe side.
 bool readFreeingFigures(FreeingFigures& figures);
 
 }  // namespace qx

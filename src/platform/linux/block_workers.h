@@ -1,0 +1,75 @@
+// The processes that hold a freeing block. Each worker is forked from the
+// program, maps its part of the block, writes it full of spaces, reports,
+// and then holds the memory until it is told to go.
+//
+// Keeping the block in other processes means that if the kernel has to kill
+// for memory after all, it finds a worker first (oom_score_adj 1000) and the
+// program and everything else stay; and the program's own size never
+// changes. vfork() or clone(CLONE_VM) would be cheaper to start, but a
+// process sharing the program's address space is killed along with it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include <sys/types.h>
+
+namespace qx {
+
+inline constexpr unsigned kMaxBlockWorkers = 4;
+
+// A worker is only worth its fork() for at least this much of the block.
+inline constexpr std::uint64_t kMinWorkerBytes = std::uint64_t{128} << 20;
+
+// Called in each worker once its part is written, before it reports. It runs
+// after fork() in a copy of a multithreaded program, so it must be
+// async-signal-safe. Tests use it to look at a part or to make a worker die.
+using WorkerHook = void (*)(const char16_t* part, std::size_t characters);
+
+// How many workers write a block of `bytes` when `processors` processors
+// may run them: one per processor, at most kMaxBlockWorkers, at most one per
+// kMinWorkerBytes, and at least one.
+unsigned workersFor(std::uint64_t bytes, unsigned processors);
+
+// The block cut into parts for the workers. Every part but the last is a
+// whole number of 2 MiB huge pages; parts are never empty, so there may be
+// fewer than the workers asked for.
+struct BlockParts {
+    std::array<std::uint64_t, kMaxBlockWorkers> characters{};
+    unsigned count = 0;
+};
+BlockParts splitBlock(std::uint64_t characters, unsigned workers);
+
+class BlockWorkers {
+public:
+    BlockWorkers() = default;
+    ~BlockWorkers();
+    BlockWorkers(const BlockWorkers&) = delete;
+    BlockWorkers& operator=(const BlockWorkers&) = delete;
+
+    // Stops any workers still holding a block, then starts up to `workers`
+    // (1..kMaxBlockWorkers) new ones holding `characters` spaces between
+    // them. Returns true once every part is written. Returns false, with
+    // every worker already gone, when a pipe or process can't be made or a
+    // worker doesn't report: it couldn't map its part, couldn't volunteer
+    // for the OOM killer, or was killed. Zero characters start nothing.
+    bool start(std::uint64_t characters, unsigned workers, WorkerHook hook = nullptr);
+
+    // Ends the workers and waits for them, so their memory is back with the
+    // system when this returns. Harmless when none run.
+    void stop() noexcept;
+
+    // The workers holding the block now.
+    std::span<const pid_t> pids() const { return {pids_.data(), count_}; }
+
+private:
+    std::array<pid_t, kMaxBlockWorkers> pids_{};
+    unsigned count_ = 0;
+    // Write end of the pipe the workers wait on; none of them writes it.
+    // Closing it, or the program ending, gives them end of file.
+    int holdFd_ = -1;
+};
+
+}  // namespace qx

@@ -1,0 +1,41 @@
+// Freeing memory on Linux: a block of spaces held for a moment by worker
+// processes, after checking it fits what the system can give.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/linux/block_workers.h"
+#include "platform/linux/commit_check.h"
+#include "platform/system.h"
+
+namespace qx {
+
+class LinuxFreeing final : public FreeingSystem {
+public:
+    struct Options {
+        // Most workers to write the block with; 0: one per usable processor.
+        unsigned maxWorkers = 0;
+        // Runs in each worker once its part is written (see WorkerHook).
+        WorkerHook afterWrite = nullptr;
+        // Where the figures for the fit come from.
+        bool (*readFigures)(FreeingFigures&) = nullptr;
+    };
+
+    LinuxFreeing();
+    explicit LinuxFreeing(const Options& options);
+
+    // True once `characters` spaces (2 bytes each) are written in memory
+    // held by worker processes. False, with nothing held, when the block
+    // doesn't fit what the system can give with a reserve kept
+    // (roomForBlock), when the figures can't be read, or when a worker
+    // fails. Any block still held is released first.
+    bool createBlock(std::uint64_t characters) override;
+    // Ends the workers; returns when their memory is back with the system.
+    void releaseBlock() override;
+
+private:
+    Options options_;
+    BlockWorkers workers_;
+};
+
+}  // namespace qx
