@@ -73,9 +73,13 @@ FrmMain::FrmMain(System& system, ModMemory& memory)
     setFrameExtents(120, 690);
     setClientSize(4080, 4065);
 
+    // The two icon holders only lend their pictures to the notification
+    // area; on the window they would stand over the frames' edges.
     TrayWarn.border = false;
     TrayWarn.setPicture("warning");
+    TrayWarn.setVisible(false);
     TrayIcon.border = false;
+    TrayIcon.setVisible(false);
 
     Frame3.setCaption("Histogram");
     picHist.setBackColor(kDarkGreen);
