@@ -1,0 +1,101 @@
+#!/bin/sh
+# Idle cost of quendax: runs the real program at Normal speed (ten readout
+# ticks a second) next to an empty Qt Widgets window for 30 s, and prints
+# for both the processor time used (as % of one core) and the peak resident
+# memory, with quendax's share of each. A third program, the empty window
+# repainting a graph-sized box ten times a second, shows the part of the
+# processor time that the toolkit and window system take for that rhythm
+# alone. Builds nothing.
+#
+# Usage: bench/idle/run.sh [BUILD_DIR]     (default: build/release)
+# Environment: SECONDS_MEASURED (30), WARMUP (3 s, not counted), ROUNDS (3;
+#   the medians are reported), PLATFORM (xvfb when Xvfb is installed, else
+#   offscreen; or set it to offscreen).
+# Goal: quendax under 0.5 % of one core, peak RSS at most 1.3 x the empty window.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "${1:-$root/build/release}" && pwd)
+quendax=$build/src/platform/qt/quendax
+empty=$build/bench/idle/qx_idle_empty_window
+for program in "$quendax" "$empty"; do
+    [ -x "$program" ] || { echo "run.sh: $program is missing; build the release tree first" >&2; exit 2; }
+done
+measured=${SECONDS_MEASURED:-30}
+warmup=${WARMUP:-3}
+rounds=${ROUNDS:-3}
+if [ -z "${PLATFORM:-}" ]; then
+    if command -v Xvfb >/dev/null 2>&1; then PLATFORM=xvfb; else PLATFORM=offscreen; fi
+fi
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    for pid in $(cat "$work"/pids 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+if [ "$PLATFORM" = xvfb ]; then
+    display=:$((60 + $$ % 30))
+    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    sleep 1
+    export DISPLAY="$display"
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY || true
+else
+    export QT_QPA_PLATFORM=offscreen
+fi
+
+# utime + stime of a process, in clock ticks (fields 14 and 15 of stat; the
+# name in field 2 has no blanks here).
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
+
+hz=$(getconf CLK_TCK)
+echo "platform: $PLATFORM; $rounds round(s) of ${measured} s after ${warmup} s of warm-up; $hz ticks/s"
+: > "$work/results"
+round=1
+while [ "$round" -le "$rounds" ]; do
+    "$quendax" 2>/dev/null &
+    q=$!
+    "$empty" 2>/dev/null &
+    e=$!
+    "$empty" --repaint 2>/dev/null &
+    f=$!
+    echo "$q $e $f" > "$work/pids"
+    sleep "$warmup"
+    q0=$(cpu_ticks "$q"); e0=$(cpu_ticks "$e"); f0=$(cpu_ticks "$f")
+    sleep "$measured"
+    q1=$(cpu_ticks "$q"); e1=$(cpu_ticks "$e"); f1=$(cpu_ticks "$f")
+    qrss=$(peak_rss_kb "$q"); erss=$(peak_rss_kb "$e")
+    kill "$q" "$e" "$f"
+    wait "$q" "$e" "$f" 2>/dev/null || true
+    echo "$((q1 - q0)) $((e1 - e0)) $qrss $erss $((f1 - f0))" >> "$work/results"
+    round=$((round + 1))
+done
+
+python3 - "$work/results" "$hz" "$measured" <<'PY'
+import statistics, sys
+rows = [list(map(int, line.split())) for line in open(sys.argv[1])]
+hz, seconds = int(sys.argv[2]), float(sys.argv[3])
+pct = lambda ticks: ticks / hz / seconds * 100
+for i, (qt, et, qr, er, ft) in enumerate(rows, 1):
+    print(f"round {i}: quendax {pct(qt):5.2f} % cpu, {qr / 1024:6.1f} MB peak RSS | "
+          f"empty window {pct(et):5.2f} % cpu, {er / 1024:6.1f} MB peak RSS | "
+          f"repainting box {pct(ft):5.2f} % cpu")
+qcpu = statistics.median(pct(r[0]) for r in rows)
+ecpu = statistics.median(pct(r[1]) for r in rows)
+fcpu = statistics.median(pct(r[4]) for r in rows)
+qrss = statistics.median(r[2] for r in rows)
+erss = statistics.median(r[3] for r in rows)
+ratio = qrss / erss
+print(f"median cpu: quendax {qcpu:.2f} % of one core, empty window {ecpu:.2f} %"
+      f"  ({'within' if qcpu < 0.5 else 'ABOVE'} the 0.5 % goal)")
+print(f"median cpu of a plain box repainted ten times a second: {fcpu:.2f} %"
+      f" (quendax / that: {qcpu / fcpu:.2f})" if fcpu > 0 else
+      "median cpu of a plain box repainted ten times a second: below the clock's resolution")
+print(f"median peak RSS: quendax {qrss / 1024:.1f} MB, empty window {erss / 1024:.1f} MB, "
+      f"ratio {ratio:.2f}  ({'within' if ratio <= 1.3 else 'ABOVE'} the 1.3 goal)")
+PY

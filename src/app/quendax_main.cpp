@@ -1,0 +1,94 @@
+// quendax: the desktop program. Puts the Linux memory and freeing services,
+// the Qt backend, the sampling module and the main window together and runs
+// the event loop until the main window unloads.
+//
+//   quendax [/AUTO | /QUIT]
+//   quendax --screenshot FILE [--after MS]   save a picture of the window, then exit
+//   quendax --close-after MS                  close the window as its close box would
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mainwindow/frm_main.h"
+#include "platform/linux/linux_freeing.h"
+#include "platform/linux/linux_memory.h"
+#include "platform/qt/display_check.h"
+#include "platform/qt/main_window_start.h"
+#include "platform/qt/qt_application.h"
+#include "platform/qt/qt_backend.h"
+#include "sampling/mod_memory.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+constexpr int kDefaultScreenshotDelayMs = 1000;
+
+struct Options {
+    std::string commandLine;  // the program's own arguments, for the main window
+    std::string screenshotFile;
+    std::optional<int> screenshotAfterMs;
+    std::optional<int> closeAfterMs;
+};
+
+std::optional<int> parseMilliseconds(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+// Takes out the options meant for this entry; everything else is the
+// command line the main window reads. Returns nothing after a usage error.
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--screenshot" && hasValue) {
+            options.screenshotFile = argv[++i];
+        } else if ((arg == "--after" || arg == "--close-after") && hasValue) {
+            const std::optional<int> ms = parseMilliseconds(argv[++i]);
+            if (!ms) return std::nullopt;
+            (arg == "--after" ? options.screenshotAfterMs : options.closeAfterMs) = ms;
+        } else if (arg == "--screenshot" || arg == "--after" || arg == "--close-after") {
+            return std::nullopt;
+        } else {
+            if (!options.commandLine.empty()) options.commandLine.push_back(' ');
+            options.commandLine.append(arg);
+        }
+    }
+    if (options.screenshotAfterMs && options.screenshotFile.empty()) return std::nullopt;
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qx::qt::displayConfigured(argc, argv)) {
+        std::fprintf(stderr, "%s\n", qx::qt::kNoDisplayMessage);
+        return qx::qt::kNoDisplayStatus;
+    }
+    qx::qt::Application app(argc, argv);
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr,
+                     "usage: quendax [/AUTO | /QUIT] [--screenshot FILE [--after MS]] [--close-after MS]\n");
+        return kUsageStatus;
+    }
+
+    qx::LinuxMemory memory;
+    qx::LinuxFreeing freeing;
+    qx::qt::Backend backend(memory, freeing, options->commandLine);
+    qx::ModMemory sampling(backend.system());
+    qx::FrmMain main(backend.system(), sampling);
+
+    qx::qt::startMainWindow(backend, main);
+    if (!options->screenshotFile.empty()) {
+        backend.screenshotAfter(options->screenshotAfterMs.value_or(kDefaultScreenshotDelayMs),
+                                options->screenshotFile);
+    }
+    if (options->closeAfterMs) backend.closeAfter(*options->closeAfterMs);
+    return backend.exec();
+}

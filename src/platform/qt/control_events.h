@@ -1,0 +1,26 @@
+// What the widgets of one window report to the window that owns them.
+#pragma once
+
+#include <QPainter>
+#include <QPalette>
+#include <QPoint>
+#include <vector>
+
+#include "platform/ui/model.h"
+
+namespace qx::qt {
+
+class ControlEvents {
+public:
+    virtual ~ControlEvents() = default;
+    // A double-click on a control, or on the window's background (nullptr).
+    virtual void doubleClicked(ui::Control* control) = 0;
+    virtual void buttonClicked(ui::Control& button) = 0;
+    // A picture box has been erased; its paint handler draws on `painter`.
+    virtual void paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
+                              std::vector<QPoint>& points) = 0;
+    // The window's client area has a new size.
+    virtual void clientResized() = 0;
+};
+
+}  // namespace qx::qt

@@ -1,0 +1,314 @@
+#include "platform/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/qt/icons.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/qt/twips.h"
+
+namespace qx::qt {
+
+namespace {
+
+Qt::WindowFlags windowFlagsFor(const ui::Form& form) {
+    // A window kept out of the taskbar is a dialog of the start-up window.
+    Qt::WindowFlags flags = form.showInTaskbar ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+             Qt::WindowCloseButtonHint;
+    if (form.minButton) flags |= Qt::WindowMinimizeButtonHint;
+    if (form.maxButton) flags |= Qt::WindowMaximizeButtonHint;
+    if (!form.sizable) flags |= Qt::MSWindowsFixedSizeDialogHint;
+    return flags;
+}
+
+Qt::WindowStates qtWindowState(int state, Qt::WindowStates current) {
+    current &= ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == ui::kMinimized) return current | Qt::WindowMinimized;
+    if (state == ui::kMaximized) return current | Qt::WindowMaximized;
+    return current;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
+    : QMainWindow(nullptr, windowFlagsFor(form)), form_(&form), host_(host), placement_(placement) {
+    setObjectName(QString::fromStdString(form.name()));
+    if (!form.icon.empty()) setWindowIcon(iconNamed(form.icon));
+    client_ = new ClientArea(*this, this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    if (!form.menus().empty()) {
+        menus_ = std::make_unique<MenuView>(form, host.dispatcher(), menuBar(), this);
+    }
+    createControls();
+    applyTabOrder();
+}
+
+FormWindow::~FormWindow() {
+    // The widgets report to this window: let them go while it is whole.
+    form_ = nullptr;
+    menus_.reset();
+    views_.clear();
+    delete client_;
+    client_ = nullptr;
+}
+
+void FormWindow::detach() {
+    form_ = nullptr;
+    // The menus stay until the window goes: one of them may be what is
+    // running now.
+    if (menus_) menus_->detach();
+}
+
+bool FormWindow::live() const { return form_ && !host_.dispatcher().ended(); }
+
+void FormWindow::createControls() {
+    ControlEvents& events = *this;
+    views_.reserve(form_->controls().size());
+    for (ui::Control* control : form_->controls()) {
+        QWidget* parent = client_;
+        if (control->container()) {
+            for (const auto& v : views_) {
+                if (&v->control() == control->container()) parent = v->childArea();
+            }
+        }
+        views_.push_back(std::make_unique<ControlView>(*control, events, parent));
+    }
+}
+
+void FormWindow::applyTabOrder() {
+    std::vector<const ControlView*> order;
+    for (const auto& v : views_) {
+        if (v->widget()->focusPolicy() != Qt::NoFocus) order.push_back(v.get());
+    }
+    std::stable_sort(order.begin(), order.end(), [](const ControlView* a, const ControlView* b) {
+        return a->control().tabIndex < b->control().tabIndex;
+    });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+    }
+}
+
+void FormWindow::focusFirstControl() {
+    const ControlView* first = nullptr;
+    for (const auto& v : views_) {
+        QWidget* w = v->widget();
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(this) || !w->isEnabled()) continue;
+        if (!first || v->control().tabIndex < first->control().tabIndex) first = v.get();
+    }
+    if (first) first->widget()->setFocus(Qt::OtherFocusReason);
+}
+
+const ControlView* FormWindow::viewOf(const ui::Control& control) const {
+    for (const auto& v : views_) {
+        if (&v->control() == &control) return v.get();
+    }
+    return nullptr;
+}
+
+QWidget* FormWindow::widgetOf(const ui::Control& control) const {
+    const ControlView* view = viewOf(control);
+    return view ? view->widget() : nullptr;
+}
+
+void FormWindow::repaintBox(const ui::Control& box) {
+    const ControlView* view = viewOf(box);
+    if (!view) return;
+    if (PictureClient* client = view->pictureClient()) client->repaint();
+}
+
+// ---- model to widgets ------------------------------------------------------------
+
+void FormWindow::sync() {
+    if (!form_ || form_->revision() == seen_) return;
+    seen_ = form_->revision();
+    for (const auto& v : views_) v->push();
+    if (menus_) menus_->push();
+    pushWindow();
+}
+
+void FormWindow::pushWindow() {
+    if (!titled_ || caption_ != form_->caption()) {
+        titled_ = true;
+        caption_ = form_->caption();
+        setWindowTitle(QString::fromStdString(caption_));
+    }
+    if (isEnabled() != form_->enabled()) setEnabled(form_->enabled());
+    pushGeometry();
+
+    const Qt::WindowStates state = qtWindowState(form_->windowState(), windowState());
+    if (state != windowState()) setWindowState(state);
+
+    if (form_->visible() && !isVisible()) {
+        if (shownOnce_) {
+            show();
+        } else {
+            firstShow();
+        }
+    } else if (!form_->visible() && isVisible()) {
+        hide();
+    }
+}
+
+FormWindow::Geometry FormWindow::formGeometry() const {
+    return {form_->left(), form_->top(), form_->scaleWidth(), form_->scaleHeight()};
+}
+
+int FormWindow::menuBarHeight(int width) const {
+    const QWidget* bar = menuWidget();
+    if (!bar || bar->isHidden()) return 0;
+    const int h = bar->heightForWidth(width);
+    return h > 0 ? h : bar->sizeHint().height();
+}
+
+QSize FormWindow::windowSizeFor(double clientWidthTwips, double clientHeightTwips) const {
+    const int width = twipsToPixels(clientWidthTwips);
+    return {width, twipsToPixels(clientHeightTwips) + menuBarHeight(width)};
+}
+
+void FormWindow::resizeClient(double clientWidthTwips, double clientHeightTwips) {
+    const QSize size = windowSizeFor(clientWidthTwips, clientHeightTwips);
+    if (form_->sizable) {
+        resize(size);
+    } else {
+        setFixedSize(size);
+    }
+}
+
+void FormWindow::pushGeometry() {
+    const Geometry want = formGeometry();
+    if (knownValid_ && want == known_) return;
+    if (!knownValid_ || want.clientWidth != known_.clientWidth || want.clientHeight != known_.clientHeight) {
+        resizeClient(want.clientWidth, want.clientHeight);
+    }
+    // The start-up window takes its place when it is first shown.
+    const bool placed = shownOnce_ || placement_ == Placement::FromModel;
+    if (placed && (!knownValid_ || want.left != known_.left || want.top != known_.top)) {
+        move(twipsToPixels(want.left), twipsToPixels(want.top));  // the outer corner
+    }
+    known_ = want;
+    knownValid_ = true;
+}
+
+void FormWindow::firstShow() {
+    shownOnce_ = true;
+    if (placement_ == Placement::CentreOfScreen) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            const QSize size = windowSizeFor(form_->scaleWidth(), form_->scaleHeight());
+            move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+        }
+    } else if (QWidget* owner = host_.startupWindow(); owner && owner != this) {
+        // A dialog stays above the window it belongs to.
+        winId();
+        owner->winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    show();
+    if (placement_ == Placement::FromModel) {
+        raise();
+        activateWindow();
+    }
+    focusFirstControl();
+    recordGeometry();
+}
+
+void FormWindow::recordGeometry() {
+    if (!form_ || !isVisible()) return;
+    const QRect frame = frameGeometry();
+    const QSize inner = client_->size();
+    form_->setFrameExtents(pixelsToTwips(frame.width() - inner.width()),
+                           pixelsToTwips(frame.height() - inner.height()));
+    form_->setBounds(pixelsToTwips(frame.x()), pixelsToTwips(frame.y()), pixelsToTwips(frame.width()),
+                     pixelsToTwips(frame.height()));
+    known_ = formGeometry();
+    knownValid_ = true;
+}
+
+// ---- events to the model -----------------------------------------------------------
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The form decides; a disabled window can't be closed.
+    event->ignore();
+    if (!live() || !form_->enabled()) return;
+    ui::Form* form = form_;
+    host_.dispatcher().deliver([this, form] { host_.closeBox(*form); });
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !live()) return;
+    const int state = isMinimized() ? ui::kMinimized : isMaximized() ? ui::kMaximized : ui::kNormal;
+    if (state == form_->windowState()) return;
+    ui::Form* form = form_;
+    host_.dispatcher().deliver([form, state] { form->setWindowState(state); });
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (live()) recordGeometry();
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const char* key = nullptr;
+    if (modifiers == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) key = "Enter";
+        if (event->key() == Qt::Key_Escape) key = "Esc";
+    }
+    if (key && live()) {
+        bool handled = false;
+        ui::Form* form = form_;
+        host_.dispatcher().deliver([&] { handled = host_.key(*form, key); });
+        if (handled) {
+            event->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void FormWindow::doubleClicked(ui::Control* control) {
+    if (!live()) return;
+    ui::Form* form = form_;
+    host_.dispatcher().deliver([form, control] { form->doubleClick(control); });
+}
+
+void FormWindow::buttonClicked(ui::Control& button) {
+    if (!live()) return;
+    ui::Form* form = form_;
+    host_.dispatcher().deliver([form, &button] { form->clickButton(button); });
+}
+
+void FormWindow::paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
+                              std::vector<QPoint>& points) {
+    if (!live() || !box.onPaint) return;
+    QtCanvas canvas(painter, palette, points);
+    host_.dispatcher().paint([&] { box.onPaint(canvas); }, host_.refreshing());
+}
+
+void FormWindow::clientResized() {
+    // Before the first show the sizes are the ones pushed from the form.
+    if (!live() || !shownOnce_ || isMinimized()) return;
+    const double width = pixelsToTwips(client_->width());
+    const double height = pixelsToTwips(client_->height());
+    if (width == form_->scaleWidth() && height == form_->scaleHeight()) {
+        recordGeometry();
+        return;
+    }
+    ui::Form* form = form_;
+    host_.dispatcher().deliver([this, form, width, height] {
+        recordGeometry();
+        form->setClientSize(width, height);
+        if (form->onResize) form->onResize();
+    });
+}
+
+}  // namespace qx::qt

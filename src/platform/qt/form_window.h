@@ -1,0 +1,94 @@
+// The top-level window of one model form: a main window whose menu bar holds
+// the form's menus and whose central widget is the client area with every
+// control. sync() pushes what the handlers changed; the window's own events
+// (resize, move, minimize, close box, double-clicks, keys) go to the model
+// through the dispatcher.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt/control_events.h"
+#include "platform/qt/control_view.h"
+#include "platform/qt/menu_view.h"
+
+namespace qx::qt {
+
+class QtWindowHost;
+
+class FormWindow final : public QMainWindow, private ControlEvents {
+public:
+    enum class Placement { CentreOfScreen, FromModel };
+
+    FormWindow(ui::Form& form, QtWindowHost& host, Placement placement);
+    ~FormWindow() override;
+
+    // The form, or nullptr once it has been unloaded.
+    ui::Form* form() const { return form_; }
+    // The form is gone: from now on the window only waits to be deleted.
+    void detach();
+
+    void sync();
+
+    ClientArea* clientArea() const { return client_; }
+    const ControlView* viewOf(const ui::Control& control) const;
+    QWidget* widgetOf(const ui::Control& control) const;
+    MenuView* menus() const { return menus_.get(); }
+
+    // Repaints a picture box now.
+    void repaintBox(const ui::Control& box);
+
+    // Writes the window's real frame, position and size into the form.
+    void recordGeometry();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // ControlEvents
+    void doubleClicked(ui::Control* control) override;
+    void buttonClicked(ui::Control& button) override;
+    void paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
+                      std::vector<QPoint>& points) override;
+    void clientResized() override;
+
+    bool live() const;
+    void createControls();
+    void applyTabOrder();
+    void focusFirstControl();
+    void pushWindow();
+    void pushGeometry();
+    void firstShow();
+    int menuBarHeight(int width) const;
+    QSize windowSizeFor(double clientWidthTwips, double clientHeightTwips) const;
+    void resizeClient(double clientWidthTwips, double clientHeightTwips);
+
+    // The form's geometry in twips as the window last had it: a change in the
+    // form that differs from this was made by a handler and is pushed.
+    struct Geometry {
+        double left = 0, top = 0, clientWidth = 0, clientHeight = 0;
+        bool operator==(const Geometry&) const = default;
+    };
+    Geometry formGeometry() const;
+
+    ui::Form* form_;
+    QtWindowHost& host_;
+    Placement placement_;
+    ClientArea* client_ = nullptr;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::unique_ptr<MenuView> menus_;
+    std::uint64_t seen_ = ~std::uint64_t{0};
+    std::string caption_;
+    bool titled_ = false;
+    Geometry known_;
+    bool knownValid_ = false;
+    bool shownOnce_ = false;
+};
+
+}  // namespace qx::qt

@@ -1,0 +1,79 @@
+#include "platform/qt/label_widget.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace qx::qt {
+
+namespace {
+constexpr double kSmallestFont = 0.75;
+}
+
+LabelWidget::LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
+    : QLabel(parent), control_(control), events_(events), normalFont_(font()), shownFont_(font()) {
+    setTextFormat(Qt::PlainText);  // "&" and "<" are shown as they are
+    layout_.setTextFormat(Qt::PlainText);
+}
+
+void LabelWidget::showText(const QString& text) {
+    setText(text);
+    layOut();
+}
+
+void LabelWidget::setBackground(const QColor& color) {
+    if (color == background_) return;
+    background_ = color;
+    update();
+}
+
+void LabelWidget::layOut() {
+    layout_.setText(text());
+    shownFont_ = normalFont_;
+    layout_.prepare(QTransform(), shownFont_);
+    const double needed = layout_.size().width();
+    if (needed > width() && width() > 0) {
+        const double scale = std::max(kSmallestFont, (width() - 1) / needed);
+        if (normalFont_.pointSizeF() > 0) {
+            shownFont_.setPointSizeF(normalFont_.pointSizeF() * scale);
+        } else {
+            shownFont_.setPixelSize(std::max(1, static_cast<int>(normalFont_.pixelSize() * scale)));
+        }
+        layout_.prepare(QTransform(), shownFont_);
+    }
+    update();
+}
+
+void LabelWidget::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    if (background_.isValid()) painter.fillRect(rect(), background_);
+    if (text().isEmpty()) return;
+    const double textWidth = layout_.size().width();
+    double x = 0;
+    if (alignment() & Qt::AlignRight) x = width() - textWidth;
+    if (alignment() & Qt::AlignHCenter) x = (width() - textWidth) / 2;
+    painter.setFont(shownFont_);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawStaticText(QPointF(x, 0), layout_);
+}
+
+void LabelWidget::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        normalFont_ = font();
+        layOut();
+    }
+}
+
+void LabelWidget::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    layOut();
+}
+
+void LabelWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    events_.doubleClicked(&control_);
+}
+
+}  // namespace qx::qt

@@ -1,0 +1,50 @@
+// A label: one line of plain text at the top of its box, aligned left,
+// right or centred, on its own background colour or on what lies below.
+//
+// The text is laid out once per change and drawn from that layout, since
+// the figures change ten times a second. A text wider than the label is
+// laid out in a smaller font, down to three quarters of the normal size,
+// before it is cut off.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QStaticText>
+
+#include "platform/qt/control_events.h"
+
+namespace qx::qt {
+
+class LabelWidget final : public QLabel {
+public:
+    LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
+
+    void showText(const QString& text);
+    // A background of its own (an invalid colour: none). The label fills it
+    // itself instead of being an opaque widget: the toolkit would cut an
+    // opaque label out of what lies below, and every paint there, the
+    // graph's included, would be clipped to a region with a hole.
+    void setBackground(const QColor& color);
+
+    // The font the text is shown in (the normal one unless it had to shrink).
+    const QFont& shownFont() const { return shownFont_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOut();
+
+    ui::Control& control_;
+    ControlEvents& events_;
+    QFont normalFont_;
+    QFont shownFont_;
+    QStaticText layout_;
+    QColor background_;
+};
+
+}  // namespace qx::qt

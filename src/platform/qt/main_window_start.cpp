@@ -1,0 +1,36 @@
+#include "platform/qt/main_window_start.h"
+
+#include <QLocale>
+
+#include "about/frm_about.h"
+#include "platform/qt/twips.h"
+
+namespace qx::qt {
+
+void startMainWindow(Backend& backend, FrmMain& main) {
+    main.groupSeparator = QLocale::system().groupSeparator().toStdString();
+    main.setTwipsPerPixel(kTwipsPerPixel);
+    backend.attach(main);
+
+    // The About box's close box closes it the way its OK button does.
+    backend.setCloseBox([&main](ui::Form& form) {
+        if (&form == main.about()) {
+            main.unloadAbout();
+        } else if (form.onQueryClose) {
+            form.onQueryClose();
+        } else {
+            form.unload();
+        }
+    });
+    backend.setKeyHandler([&main](ui::Form& form, std::string_view key) {
+        FrmAbout* about = main.about();
+        return about && &form == about && about->pressKey(key);
+    });
+    backend.setTrayHandler([&main](int message) {
+        main.TrayIcon_MouseMove(0, 0, static_cast<float>(message * main.twipsPerPixel()), 0);
+    });
+
+    backend.dispatcher().deliver([&main] { main.load(); });
+}
+
+}  // namespace qx::qt

@@ -1,0 +1,22 @@
+#include "platform/qt/qt_application.h"
+
+#include <QApplication>
+
+#include "platform/qt/display_check.h"
+#include "platform/qt/icons.h"
+
+namespace qx::qt {
+
+Application::Application(int& argc, char** argv) {
+    installDisplayFailureHandler();
+    QApplication::setApplicationName(QStringLiteral("Quendax"));
+    QApplication::setDesktopFileName(QStringLiteral("quendax"));
+    app_ = std::make_unique<QApplication>(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    registerIconResources();
+    QApplication::setWindowIcon(iconNamed("app"));
+}
+
+Application::~Application() = default;
+
+}  // namespace qx::qt

@@ -1,0 +1,86 @@
+#include "platform/qt/qt_backend.h"
+
+#include <QCoreApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+#include "platform/qt/qt_system.h"
+#include "platform/qt/qt_timer_host.h"
+#include "platform/qt/qt_window_host.h"
+
+namespace qx::qt {
+
+struct Backend::Services {
+    Services(Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
+        : timers(dispatcher), windows(dispatcher, timers), system(memory, freeing, windows, std::move(commandLine)) {}
+
+    QtTimerHost timers;
+    QtWindowHost windows;
+    QtSystem system;
+};
+
+Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
+    : services_(std::make_unique<Services>(dispatcher_, memory, freeing, std::move(commandLine))) {
+    dispatcher_.setOnEnd([this] {
+        services_->timers.stopAll();
+        QCoreApplication::exit(status_);
+    });
+    dispatcher_.setOnSync([this] { services_->windows.syncAll(); });
+    dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
+}
+
+Backend::~Backend() {
+    // No handler runs while the windows go: the forms may already be gone.
+    dispatcher_.end();
+}
+
+System& Backend::system() { return services_->system; }
+QtWindowHost& Backend::windows() { return services_->windows; }
+QtTimerHost& Backend::timers() { return services_->timers; }
+QtSystem& Backend::qtSystem() { return services_->system; }
+
+void Backend::attach(ui::Form& startup) {
+    startup.host = &services_->windows;
+    services_->timers.adopt(startup);
+}
+
+void Backend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
+    services_->windows.setCloseBox(std::move(closeBox));
+}
+
+void Backend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
+    services_->windows.setKeyHandler(std::move(keys));
+}
+
+void Backend::setTrayHandler(std::function<void(int message)> handler) {
+    services_->system.setTrayHandler([this, handler = std::move(handler)](int message) {
+        dispatcher_.deliver([&] { handler(message); });
+    });
+}
+
+void Backend::screenshotAfter(int ms, std::string path) {
+    QTimer::singleShot(ms, [this, path = std::move(path)] {
+        if (dispatcher_.ended()) return;
+        FormWindow* window = services_->windows.startupWindow();
+        const bool saved = window && window->grab().save(QString::fromStdString(path), "PNG");
+        if (!saved) {
+            std::fprintf(stderr, "quendax: could not save the screenshot to %s\n", path.c_str());
+            status_ = 1;
+        }
+        dispatcher_.end();
+    });
+}
+
+void Backend::closeAfter(int ms) {
+    QTimer::singleShot(ms, [this] {
+        if (FormWindow* window = services_->windows.startupWindow()) window->close();
+    });
+}
+
+int Backend::exec() {
+    if (dispatcher_.ended()) return status_;
+    return QCoreApplication::exec();
+}
+
+}  // namespace qx::qt

@@ -1,0 +1,54 @@
+// The operating-system services on Linux with Qt: memory figures and the
+// freeing block from the Linux backend, everything about windows, the
+// notification area, message boxes and starting programs from Qt.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/qt/qt_window_host.h"
+#include "platform/qt/tray_icon.h"
+#include "platform/system.h"
+
+namespace qx::qt {
+
+class QtSystem final : public System {
+public:
+    // `commandLine` is the program's own arguments joined by single blanks.
+    QtSystem(MemorySystem& memory, FreeingSystem& freeing, QtWindowHost& windows, std::string commandLine);
+
+    // Mouse messages from the notification-area icon (515, 517).
+    void setTrayHandler(std::function<void(int message)> handler);
+    TrayIcon& tray() { return tray_; }
+
+    bool globalMemoryStatusEx(MemoryStatusEx& status) override;
+    void globalMemoryStatus(MemoryStatus& status) override;
+    bool getSystemTimes(SystemTimes& times) override;
+
+    bool createBlock(std::uint64_t characters) override;
+    void releaseBlock() override;
+
+    bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) override;
+    bool setWindowPos(int insertAfter) override;
+    bool regOpenKey(std::string_view keyPath) override;
+    bool regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value) override;
+    bool startProgram(std::string_view path) override;
+    bool fileExists(std::string_view path) override;
+
+    // Modal; the timers go on ticking while it is open. If a handler ends
+    // the program meanwhile, the caller is ended too.
+    void messageBox(std::string_view text, std::string_view title, int style) override;
+    void warn(std::string_view text) override;
+    std::string commandLine() override { return commandLine_; }
+    [[noreturn]] void exitProcess() override;
+
+private:
+    MemorySystem& memory_;
+    FreeingSystem& freeing_;
+    QtWindowHost& windows_;
+    std::string commandLine_;
+    TrayIcon tray_;
+};
+
+}  // namespace qx::qt

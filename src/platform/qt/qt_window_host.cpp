@@ -1,0 +1,125 @@
+#include "platform/qt/qt_window_host.h"
+
+#include <QCursor>
+#include <QMenu>
+
+#include "platform/qt/twips.h"
+
+namespace qx::qt {
+
+QtWindowHost::QtWindowHost(Dispatcher& dispatcher, QtTimerHost& timers)
+    : dispatcher_(dispatcher), timers_(timers) {
+    syncTimer_.setSingleShot(true);
+    syncTimer_.setInterval(0);
+    QObject::connect(&syncTimer_, &QTimer::timeout, [this] { dispatcher_.sync(); });
+}
+
+QtWindowHost::~QtWindowHost() {
+    for (FormWindow* w : windows_) delete w;
+}
+
+void QtWindowHost::formLoaded(ui::Form& form) {
+    if (windowOf(form)) return;
+    form.host = this;
+    form.setTwipsPerPixel(kTwipsPerPixel);
+    timers_.adopt(form);
+    const bool startup = windows_.empty();
+    if (!startup) {
+        // Until it is shown, the dialog's frame is taken to be the start-up
+        // window's (less its menu bar), so its outer size is right for
+        // centring it.
+        if (FormWindow* main = startupWindow(); main && main->isVisible()) {
+            const QRect frame = main->frameGeometry();
+            const QRect inner = main->geometry();
+            form.setFrameExtents((frame.width() - inner.width()) * kTwipsPerPixel,
+                                 (frame.height() - inner.height()) * kTwipsPerPixel);
+        } else {
+            form.setFrameExtents(0, 0);
+        }
+        form.setClientSize(form.scaleWidth(), form.scaleHeight());
+    }
+    windows_.push_back(new FormWindow(
+        form, *this, startup ? FormWindow::Placement::CentreOfScreen : FormWindow::Placement::FromModel));
+}
+
+void QtWindowHost::formUnloaded(ui::Form& form) {
+    FormWindow* window = windowOf(form);
+    if (!window) return;
+    timers_.release(form);
+    window->detach();
+    window->hide();
+    // Its own event may be what unloaded it: delete it from the event loop.
+    window->deleteLater();
+    std::erase(windows_, window);
+}
+
+FormWindow* QtWindowHost::windowOf(const ui::Form& form) const {
+    for (FormWindow* w : windows_) {
+        if (w->form() == &form) return w;
+    }
+    return nullptr;
+}
+
+FormWindow* QtWindowHost::startupWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
+
+QWidget* QtWindowHost::widgetOf(const ui::Control& control) const {
+    const FormWindow* w = windowOf(control.form());
+    return w ? w->widgetOf(control) : nullptr;
+}
+
+void QtWindowHost::syncAll() {
+    // A handler run from inside a push may load or unload a form.
+    for (std::size_t i = 0; i < windows_.size(); ++i) windows_[i]->sync();
+}
+
+void QtWindowHost::syncSoon() {
+    if (!syncTimer_.isActive()) syncTimer_.start();
+}
+
+void QtWindowHost::refresh(ui::Control& box) {
+    FormWindow* w = windowOf(box.form());
+    if (!w) return;
+    // What the handler has changed so far goes out with this paint, so the
+    // window is drawn and sent to the screen once, not once more after it.
+    dispatcher_.sync();
+    refreshing_ = true;
+    w->repaintBox(box);
+    refreshing_ = false;
+}
+
+void QtWindowHost::popupMenu(ui::MenuItem& menu) {
+    for (FormWindow* w : windows_) {
+        MenuView* menus = w->menus();
+        if (!menus || !menus->contains(menu)) continue;
+        menus->push();  // the handler may have just changed its entries
+        if (QMenu* qmenu = menus->menuOf(menu)) qmenu->popup(QCursor::pos());
+        return;
+    }
+}
+
+void QtWindowHost::closeBox(ui::Form& form) {
+    if (closeBox_) {
+        closeBox_(form);
+    } else if (form.onQueryClose) {
+        form.onQueryClose();
+    } else {
+        form.unload();
+    }
+}
+
+bool QtWindowHost::key(ui::Form& form, std::string_view name) { return keys_ ? keys_(form, name) : false; }
+
+bool QtWindowHost::setStaysOnTop(bool onTop) {
+    FormWindow* w = startupWindow();
+    if (!w) return false;
+    if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return true;
+    // Changing a window's flags hides it; bring it back where it was.
+    const bool wasVisible = w->isVisible();
+    const QRect geometry = w->geometry();
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    w->setGeometry(geometry);
+    if (wasVisible) w->show();
+    return true;
+}
+
+}  // namespace qx::qt

@@ -1,0 +1,67 @@
+// The window system for the model: a FormWindow per loaded form, created
+// when the form loads and let go when it unloads, repaints of picture boxes,
+// pop-up menus, and the sync that runs after every event.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "platform/qt/dispatcher.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/qt_timer_host.h"
+#include "platform/ui/model.h"
+
+namespace qx::qt {
+
+class QtWindowHost final : public ui::WindowHost {
+public:
+    QtWindowHost(Dispatcher& dispatcher, QtTimerHost& timers);
+    ~QtWindowHost() override;
+    QtWindowHost(const QtWindowHost&) = delete;
+    QtWindowHost& operator=(const QtWindowHost&) = delete;
+
+    void refresh(ui::Control& box) override;
+    void popupMenu(ui::MenuItem& menu) override;
+    // The first form loaded is the start-up window: centred on the screen.
+    void formLoaded(ui::Form& form) override;
+    void formUnloaded(ui::Form& form) override;
+
+    // Pushes every form's changes to its window.
+    void syncAll();
+    // Asks for a sync from the event loop.
+    void syncSoon();
+
+    // What the close box of a window does (default: the form's query-close
+    // handler, else unloading the form).
+    void setCloseBox(std::function<void(ui::Form&)> closeBox) { closeBox_ = std::move(closeBox); }
+    // Keys a window passes to its form ("Enter", "Esc"); true when taken.
+    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { keys_ = std::move(keys); }
+    void closeBox(ui::Form& form);
+    bool key(ui::Form& form, std::string_view name);
+
+    Dispatcher& dispatcher() { return dispatcher_; }
+    // True while refresh() repaints: the handler asking for it syncs after.
+    bool refreshing() const { return refreshing_; }
+
+    FormWindow* windowOf(const ui::Form& form) const;
+    FormWindow* startupWindow() const;
+    QWidget* widgetOf(const ui::Control& control) const;
+
+    // Keeps the start-up window above all others, or lets it go back among
+    // them, in the same place and size. False when there is no window.
+    bool setStaysOnTop(bool onTop);
+
+private:
+    Dispatcher& dispatcher_;
+    QtTimerHost& timers_;
+    std::vector<FormWindow*> windows_;  // owned; the first is the start-up window
+    std::function<void(ui::Form&)> closeBox_;
+    std::function<bool(ui::Form&, std::string_view)> keys_;
+    QTimer syncTimer_;
+    bool refreshing_ = false;
+};
+
+}  // namespace qx::qt

@@ -1,0 +1,111 @@
+// The quendax program as a user starts it: without a display it says so in
+// one line and exits with status 2; closed, it exits with status 0.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include "platform/qt/display_check.h"
+
+namespace qx::qt {
+namespace {
+
+struct Outcome {
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int code = -1;
+    QString err;
+};
+
+Outcome Start(const QStringList& args, const QProcessEnvironment& env, const QString& dir) {
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir);
+    process.start(QStringLiteral(QX_QUENDAX_BINARY), args);
+    Outcome run;
+    if (!process.waitForStarted(10000) || !process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        run.err = QStringLiteral("did not finish");
+        return run;
+    }
+    run.status = process.exitStatus();
+    run.code = process.exitCode();
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QProcessEnvironment WithoutDisplay() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return env;
+}
+
+QProcessEnvironment Offscreen() {
+    QProcessEnvironment env = WithoutDisplay();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+const QString kNoDisplayLine = QString::fromLatin1(kNoDisplayMessage) + QLatin1Char('\n');
+
+TEST(QuendaxBinary, WithoutADisplayItSaysSoAndExitsWithStatusTwo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Outcome run = Start({}, WithoutDisplay(), dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);  // no abort, no signal
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, kNoDisplayLine);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());  // no core file
+}
+
+TEST(QuendaxBinary, WithAnUnreachableDisplayItSaysTheSame) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcessEnvironment env = WithoutDisplay();
+    // No X server listens on display 91 here (its socket would be /tmp/.X11-unix/X91).
+    if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X91"))) GTEST_SKIP() << "display :91 exists";
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":91"));
+    const Outcome run = Start({}, env, dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.endsWith(kNoDisplayLine)) << run.err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(QuendaxBinary, ClosingTheWindowExitsWithStatusZero) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Outcome run = Start({QStringLiteral("--close-after"), QStringLiteral("700")}, Offscreen(), dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+}
+
+TEST(QuendaxBinary, ScreenshotOptionSavesTheWindowAndExitsWithStatusZero) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("window.png"));
+    const Outcome run = Start({QStringLiteral("--screenshot"), file, QStringLiteral("--after"), QStringLiteral("500")},
+                          Offscreen(), dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    const QImage image(file);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 272);   // the client area, at least
+    EXPECT_GE(image.height(), 271);
+}
+
+TEST(QuendaxBinary, UnknownUseOfItsOptionsIsAUsageError) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Outcome run = Start({QStringLiteral("--after"), QStringLiteral("10")}, Offscreen(), dir.path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << run.err.toStdString();
+}
+
+}  // namespace
+}  // namespace qx::qt
