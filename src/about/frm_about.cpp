@@ -37,7 +37,7 @@ FrmAbout::FrmAbout(FrmMain& main)
     picIcon.setPicture("app");
     picIcon.border = false;
     lblVersion.setCaption("VERSION");
-    lblAuthor.setCaption("A small tool for the memory of your desktop");
+    lblAuthor.setCaption("Memory at a glance");
     Label1.setCaption("Free software, made by the Quendax developers");
     cmdOK.setCaption("OK");
     cmdSysInfo.setCaption("&System Info...");

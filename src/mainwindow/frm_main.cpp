@@ -88,17 +88,23 @@ FrmMain::FrmMain(System& system, ModMemory& memory)
     for (Control* label : {&lbGrp100, &lbGrp0}) {
         label->setBackColor(ui::kSysWindowBackground);
         label->setForeColor(kBrightGreen);
+        label->transparent = true;  // the scale stands on the graph itself
     }
     lbGrp100.setCaption("100%");
     lbGrp0.setCaption("0%");
 
     Frame1.setCaption("Physical memory / Pagefile");
     for (Control* bar : {&picUsedPagefile, &picUsedPhysical}) bar->setBackColor(kRed);
-    for (Control* free : {&picAvailableSWAP, &picAvailableRAM}) free->setBackColor(kBrightGreen);
+    for (Control* free : {&picAvailableSWAP, &picAvailableRAM}) {
+        free->setBackColor(kBrightGreen);
+        free->border = false;
+    }
     for (Control* marker : {&picOldPagefile, &picOldPhysical}) {
         marker->setBackColor(kGreen);
         marker->setForeColor(ui::kSysWindowText);
         marker->border = false;
+        // Seen as a darker segment over the green free share.
+        marker->stackOnTop = true;
         // Shown only after a freeing run, by the readout.
         marker->setVisible(false);
     }

@@ -107,7 +107,8 @@ void ControlView::pushColors() {
     // any other background is painted.
     auto* label = static_cast<LabelWidget*>(widget_);
     QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
-    label->setBackground(backColor_ != ui::kSysButtonFace ? toQColor(backColor_, palette) : QColor());
+    const bool ownBackground = !control_.transparent && backColor_ != ui::kSysButtonFace;
+    label->setBackground(ownBackground ? toQColor(backColor_, palette) : QColor());
     if (foreColor_ != ui::kSysButtonText) palette.setColor(QPalette::WindowText, toQColor(foreColor_, palette));
     label->setPalette(palette);
 }

@@ -81,6 +81,10 @@ void FormWindow::createControls() {
         }
         views_.push_back(std::make_unique<ControlView>(*control, events, parent));
     }
+    // Widgets made later lie above earlier ones; some controls ask to lie on top.
+    for (const auto& v : views_) {
+        if (v->control().stackOnTop) v->widget()->raise();
+    }
 }
 
 void FormWindow::applyTabOrder() {

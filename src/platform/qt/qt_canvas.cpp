@@ -60,8 +60,10 @@ QRect QtCanvas::axisLineRect(int x1, int y1, int x2, int y2, int width) {
 void QtCanvas::line(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
     if ((x1 == x2 || y1 == y2) && isSolid(pen)) {
         // Whole pixels: a fill, far cheaper than the toolkit's line stroker.
-        setOffset(0);
-        painter_.fillRect(axisLineRect(x1, y1, x2, y2, pen.width), toQColor(pen.color, palette_));
+        // It lands on the same pixels whatever the current offset, so the
+        // painter's transform is left alone.
+        const QRectF pixels = QRectF(axisLineRect(x1, y1, x2, y2, pen.width)).translated(-offset_, -offset_);
+        painter_.fillRect(pixels, toQColor(pen.color, palette_));
         return;
     }
     use(pen);

@@ -100,6 +100,8 @@ public:
     Alignment alignment = Alignment::Left;
     bool border = true;         // picture boxes: sunken 2-pixel border
     bool scalePixels = false;   // picture boxes whose children measure in pixels
+    bool transparent = false;   // labels: no background of their own
+    bool stackOnTop = false;    // drawn above the controls defined after it
     int tabIndex = 0;
     std::string picture;        // name of the image shown ("" none)
 
