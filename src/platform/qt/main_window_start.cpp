@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "about/frm_about.h"
+#include "platform/qt/tray_icon.h"
 #include "platform/qt/twips.h"
 
 namespace qx::qt {
@@ -31,6 +32,12 @@ void startMainWindow(Backend& backend, FrmMain& main) {
     });
 
     backend.dispatcher().deliver([&main] { main.load(); });
+
+    // The notification area shows the pop-up menu itself; just before it
+    // does, the right-click message sets "&Hide"/"&Show" from the window.
+    backend.setTrayMenu(main.mnuPopUp, [&main] {
+        main.TrayIcon_MouseMove(0, 0, static_cast<float>(kTrayContextClick * main.twipsPerPixel()), 0);
+    });
 }
 
 }  // namespace qx::qt

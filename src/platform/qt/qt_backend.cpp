@@ -59,6 +59,15 @@ void Backend::setTrayHandler(std::function<void(int message)> handler) {
     });
 }
 
+void Backend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen) {
+    QMenu* menu = services_->windows.menuOf(popup);
+    services_->system.tray().setContextMenu(menu, [this, aboutToOpen = std::move(aboutToOpen)] {
+        services_->windows.setMenuOpeningElsewhere(true);
+        dispatcher_.deliver(aboutToOpen);
+        services_->windows.setMenuOpeningElsewhere(false);
+    });
+}
+
 void Backend::screenshotAfter(int ms, std::string path) {
     QTimer::singleShot(ms, [this, path = std::move(path)] {
         if (dispatcher_.ended()) return;

@@ -39,6 +39,9 @@ public:
     void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys);
     // Mouse messages from the notification-area icon, run as an event.
     void setTrayHandler(std::function<void(int message)> handler);
+    // Makes the pop-up entry `popup` the icon's context menu; `aboutToOpen`
+    // runs as an event just before the notification area shows it.
+    void setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen);
 
     // After `ms` milliseconds, saves a picture of the start-up window to
     // `path` (PNG) and ends the program: status 0, or 1 if it can't be saved.

@@ -92,9 +92,18 @@ void QtWindowHost::popupMenu(ui::MenuItem& menu) {
         MenuView* menus = w->menus();
         if (!menus || !menus->contains(menu)) continue;
         menus->push();  // the handler may have just changed its entries
+        if (menuOpeningElsewhere_) return;
         if (QMenu* qmenu = menus->menuOf(menu)) qmenu->popup(QCursor::pos());
         return;
     }
+}
+
+QMenu* QtWindowHost::menuOf(ui::MenuItem& menu) {
+    for (FormWindow* w : windows_) {
+        MenuView* menus = w->menus();
+        if (menus && menus->contains(menu)) return menus->menuOf(menu);
+    }
+    return nullptr;
 }
 
 void QtWindowHost::closeBox(ui::Form& form) {

@@ -3,6 +3,8 @@
 // pop-up menus, and the sync that runs after every event.
 #pragma once
 
+#include <QMenu>
+
 #include <QPointer>
 #include <QTimer>
 #include <functional>
@@ -45,6 +47,11 @@ public:
     Dispatcher& dispatcher() { return dispatcher_; }
     // True while refresh() repaints: the handler asking for it syncs after.
     bool refreshing() const { return refreshing_; }
+    // While the notification area opens the icon's menu itself, a pop-up
+    // request only brings the menu's entries up to date.
+    void setMenuOpeningElsewhere(bool opening) { menuOpeningElsewhere_ = opening; }
+    // The menu shown for a pop-up entry of a window (nullptr if none).
+    QMenu* menuOf(ui::MenuItem& menu);
 
     FormWindow* windowOf(const ui::Form& form) const;
     FormWindow* startupWindow() const;
@@ -55,6 +62,7 @@ public:
     bool setStaysOnTop(bool onTop);
 
 private:
+    bool menuOpeningElsewhere_ = false;
     Dispatcher& dispatcher_;
     QtTimerHost& timers_;
     std::vector<FormWindow*> windows_;  // owned; the first is the start-up window

@@ -1,13 +1,30 @@
 #include "platform/qt/tray_icon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QVariant>
+
 #include "platform/qt/icons.h"
 
 namespace qx::qt {
 
-int trayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
+TrayKind detectTrayKind() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()) return TrayKind::XEmbed;
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    if (!bus.interface()->isServiceRegistered(watcher)) return TrayKind::XEmbed;
+    QDBusInterface properties(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    const QVariant hostRegistered = properties.property("IsStatusNotifierHostRegistered");
+    return hostRegistered.toBool() ? TrayKind::StatusNotifier : TrayKind::XEmbed;
+}
+
+int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind) {
     switch (reason) {
-        case QSystemTrayIcon::DoubleClick: return kTrayDoubleClick;
-        case QSystemTrayIcon::Context: return kTrayContextClick;
+        case QSystemTrayIcon::DoubleClick:
+            return kind == TrayKind::XEmbed ? kTrayDoubleClick : 0;
+        case QSystemTrayIcon::Trigger:
+            return kind == TrayKind::StatusNotifier ? kTrayDoubleClick : 0;
         default: return 0;
     }
 }
@@ -24,10 +41,11 @@ const QIcon& TrayIcon::iconFor(TrayImage image) const {
 bool TrayIcon::add(TrayImage image, std::string_view tip) {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!icon_) {
+        kind_ = detectTrayKind();
         icon_ = std::make_unique<QSystemTrayIcon>();
         QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) {
-                             const int message = trayMouseMessage(reason);
+                             const int message = trayMouseMessage(reason, kind_);
                              if (message != 0 && onMouse_) onMouse_(message);
                          });
     }
@@ -48,6 +66,12 @@ bool TrayIcon::remove() {
     if (!icon_) return false;
     icon_->hide();
     return true;
+}
+
+void TrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
+    if (!icon_ || !menu) return;
+    QObject::connect(menu, &QMenu::aboutToShow, icon_.get(), std::move(aboutToOpen));
+    icon_->setContextMenu(menu);
 }
 
 bool TrayIcon::shown() const { return icon_ && icon_->isVisible(); }

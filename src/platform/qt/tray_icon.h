@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <functional>
 #include <memory>
@@ -16,11 +17,21 @@ namespace qx::qt {
 inline constexpr int kTrayDoubleClick = 515;
 inline constexpr int kTrayContextClick = 517;
 
+// Two kinds of notification area report clicks differently. An XEmbed tray
+// (trayer, older panels) reports a double-click as Trigger then DoubleClick.
+// A StatusNotifierItem host (KDE, most bars) never reports DoubleClick: a
+// click or a double-click arrives as one Trigger. Both show the context menu
+// themselves (the host draws the one Qt exports).
+enum class TrayKind { XEmbed, StatusNotifier };
+
+// Asks the session bus what Qt asks before it picks the kind of icon: is a
+// StatusNotifierWatcher there, with a host registered?
+TrayKind detectTrayKind();
+
 // The mouse message for an activation of the icon; 0 for one the program
-// doesn't answer. Where a tray reports clicks differently (an XEmbed tray
-// and a StatusNotifierItem host do not agree on double-clicks), this is the
-// one place to tell them apart.
-int trayMouseMessage(QSystemTrayIcon::ActivationReason reason);
+// doesn't answer. One real double-click gives one 515, never two. The context
+// click comes from the menu itself (see setContextMenu), so it gives 0 here.
+int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind);
 
 class TrayIcon {
 public:
@@ -34,6 +45,10 @@ public:
     bool modify(TrayImage image, std::string_view tip);
     bool remove();
     bool shown() const;
+    TrayKind kind() const { return kind_; }
+
+    // The icon's context menu; `aboutToOpen` runs just before it shows.
+    void setContextMenu(QMenu* menu, std::function<void()> aboutToOpen);
 
     // Where clicks go; replaces the one given at construction.
     void setOnMouse(std::function<void(int message)> onMouse) { onMouse_ = std::move(onMouse); }
@@ -45,6 +60,7 @@ private:
     QIcon normal_;
     QIcon warning_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    TrayKind kind_ = TrayKind::XEmbed;
 };
 
 }  // namespace qx::qt
