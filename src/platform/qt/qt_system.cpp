@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace qx::qt {
@@ -61,11 +62,18 @@ bool QtSystem::setWindowPos(int insertAfter) {
     return windows_.setStaysOnTop(insertAfter == kTopMost);
 }
 
-// No registry yet: every key reads as absent.
-bool QtSystem::regOpenKey(std::string_view /*keyPath*/) { return false; }
-bool QtSystem::regQueryValue(std::string_view /*keyPath*/, std::string_view /*valueName*/,
-                             RegistryValue& /*value*/) {
-    return false;
+const SystemInfoRegistry& QtSystem::registry() {
+    if (!registry_) {
+        const char* path = std::getenv("PATH");
+        registry_.emplace(path ? path : "", IsExecutableFile);
+    }
+    return *registry_;
+}
+
+bool QtSystem::regOpenKey(std::string_view keyPath) { return registry().openKey(keyPath); }
+
+bool QtSystem::regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value) {
+    return registry().queryValue(keyPath, valueName, value);
 }
 
 bool QtSystem::startProgram(std::string_view path) {

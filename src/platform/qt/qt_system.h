@@ -4,10 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/qt/qt_window_host.h"
+#include "platform/linux/system_info_registry.h"
 #include "platform/qt/tray_icon.h"
 #include "platform/system.h"
 
@@ -44,11 +46,15 @@ public:
     [[noreturn]] void exitProcess() override;
 
 private:
+    // Looked for on the PATH at the first lookup, not at start.
+    const SystemInfoRegistry& registry();
+
     MemorySystem& memory_;
     FreeingSystem& freeing_;
     QtWindowHost& windows_;
     std::string commandLine_;
     TrayIcon tray_;
+    std::optional<SystemInfoRegistry> registry_;
 };
 
 }  // namespace qx::qt
