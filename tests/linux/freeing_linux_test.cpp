@@ -15,18 +15,14 @@ namespace {
 
 using freeing_test::inChildProcess;
 using freeing_test::noChildrenLeft;
+using freeing_test::dieByKill;
+using freeing_test::expectAllSpaces;
+using freeing_test::kNotAllSpaces;
 using freeing_test::processSize;
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
-constexpr int kNotAllSpaces = 9;
-
-void expectAllSpaces(const char16_t* part, std::size_t characters) {
-    for (std::size_t i = 0; i < characters; ++i) {
-        if (part[i] != u' ') ::_exit(kNotAllSpaces);
-    }
-}
 
 // 512 MiB and a bit: big enough for several workers, were they allowed.
 constexpr std::uint64_t kBigBlock = 256 * kMiB + 5;
@@ -35,8 +31,6 @@ void expectWholeBigBlock(const char16_t* part, std::size_t characters) {
     if (characters != kBigBlock) ::_exit(kNotAllSpaces);
     expectAllSpaces(part, characters);
 }
-
-void dieByKill(const char16_t*, std::size_t) { ::kill(::getpid(), SIGKILL); }
 
 // Made-up machines: 4 GiB, of which 1 GiB or only 300 MiB available, no swap.
 bool roomyFigures(FreeingFigures& figures) {

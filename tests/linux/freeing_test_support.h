@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cerrno>
+#include <csignal>
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -48,5 +50,18 @@ int inChildProcess(Body body) {
     }
     return status;
 }
+
+// A worker that finds anything but spaces in its part ends with this code,
+// and so never reports.
+constexpr int kNotAllSpaces = 9;
+
+inline void expectAllSpaces(const char16_t* part, std::size_t characters) {
+    for (std::size_t i = 0; i < characters; ++i) {
+        if (part[i] != u' ') ::_exit(kNotAllSpaces);
+    }
+}
+
+// A worker that the kernel kills after writing its part.
+inline void dieByKill(const char16_t*, std::size_t) { ::kill(::getpid(), SIGKILL); }
 
 }  // namespace qx::freeing_test

@@ -17,20 +17,14 @@ namespace {
 
 using freeing_test::inChildProcess;
 using freeing_test::noChildrenLeft;
+using freeing_test::dieByKill;
+using freeing_test::expectAllSpaces;
+using freeing_test::kNotAllSpaces;
 using freeing_test::processSize;
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kHugePageCharacters = kBlockAlignment / sizeof(char16_t);
 
-// A worker that finds anything but spaces in its part ends with this code,
-// and so never reports.
-constexpr int kNotAllSpaces = 9;
-
-void expectAllSpaces(const char16_t* part, std::size_t characters) {
-    for (std::size_t i = 0; i < characters; ++i) {
-        if (part[i] != u' ') ::_exit(kNotAllSpaces);
-    }
-}
 
 // An odd size: 64 MiB and three characters, so a part ends mid-vector.
 constexpr std::uint64_t kOddBlock = 32 * kMiB + 3;
@@ -39,8 +33,6 @@ void expectOddBlockAllSpaces(const char16_t* part, std::size_t characters) {
     if (characters != kOddBlock) ::_exit(kNotAllSpaces);
     expectAllSpaces(part, characters);
 }
-
-void dieByKill(const char16_t*, std::size_t) { ::kill(::getpid(), SIGKILL); }
 
 void exitWithThree(const char16_t*, std::size_t) { ::_exit(3); }
 
