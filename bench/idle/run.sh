@@ -54,7 +54,7 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
 
 hz=$(getconf CLK_TCK)
-echo "platform: $PLATFORM; $rounds round(s) of ${measured} s after ${warmup} s of warm-up; $hz ticks/s"
+echo "platform: $PLATFORM; $rounds round(s) of ${measured} s after ${warmup} s of warm-up; kernel clock $hz ticks/s"
 : > "$work/results"
 round=1
 while [ "$round" -le "$rounds" ]; do
