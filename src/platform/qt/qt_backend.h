@@ -45,7 +45,8 @@ public:
 
     // After `ms` milliseconds, saves a picture of the start-up window to
     // `path` (PNG) and ends the program: status 0, or 1 if it can't be saved.
-    void screenshotAfter(int ms, std::string path);
+    // A file already at `path` is kept (status 1) unless `replaceExisting`.
+    void screenshotAfter(int ms, std::string path, bool replaceExisting = false);
     // After `ms` milliseconds, closes the start-up window as its close box
     // would.
     void closeAfter(int ms);
