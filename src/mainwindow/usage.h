@@ -20,7 +20,7 @@ std::string VersionText();
 
 // The usage text: what the program is, its two switches, the platform's
 // `figureSources` (where the figures are read from) and, when not empty, the
-// `testingAids` of this build. Lines end in '\n'; each part is used as given.
+// `testingAids` of this build. Lines end in '\n'; both texts are used as given.
 std::string UsageText(std::string_view figureSources, std::string_view testingAids);
 
 }  // namespace qx

@@ -86,6 +86,10 @@ fi
 # The program from the unpacked package: no search path into a build tree,
 # and it answers without a display.
 if readelf -d "$usr/bin/quendax" | grep -qE 'R(UN)?PATH'; then fail "quendax carries an RPATH"; else pass "no RPATH"; fi
+needed=$(readelf -d "$usr/bin/quendax" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+if ! grep -q '^libQt6Widgets' <<<"$needed"; then fail "could not read the libraries quendax needs: $needed"
+elif grep -qiE 'gtest|gmock|benchmark|Qt6Test|asan|ubsan' <<<"$needed"; then fail "quendax needs a test library: $needed"
+else pass "no test libraries needed"; fi
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quendax" --version) \
   && [ "$out" = "quendax $version" ] && pass "unpacked quendax --version: $out" || fail "unpacked quendax --version: '$out'"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quendax" --help | grep -q '^Usage: quendax' \
