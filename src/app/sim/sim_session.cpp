@@ -51,10 +51,17 @@ const std::pair<const char*, double CpuUsage::*> kCpuFields[] = {
 
 SimSession::SimSession(std::ostream& out)
     : out_(out),
+      scheduler_(dispatcher_),
       system_(out, [this] { return scheduler_.now(); }),
       host_(system_),
       memory_(system_) {
-    system_.holdOpen = [this](std::int64_t ms) { scheduler_.advance(ms); };
+    // The timers go on ticking while a message box is open; if one of their
+    // handlers ends the program, the handler that opened the box ends too.
+    system_.holdOpen = [this](std::int64_t ms) {
+        scheduler_.advance(ms);
+        if (dispatcher_.ended()) throw ProcessExit{};
+    };
+    dispatcher_.setOnWarn([this](std::string_view line) { system_.warn(line); });
 }
 
 SimSession::~SimSession() = default;
@@ -67,7 +74,7 @@ FrmMain& SimSession::main() {
 int SimSession::run(std::istream& script, std::ostream& err) {
     std::string text;
     int number = 0;
-    while (!ended_ && std::getline(script, text)) {
+    while (!ended() && std::getline(script, text)) {
         ++number;
         try {
             auto line = parseLine(text);
@@ -83,16 +90,6 @@ int SimSession::run(std::istream& script, std::ostream& err) {
         out_.flush();
     }
     return 0;
-}
-
-void SimSession::deliver(const std::function<void()>& event) {
-    try {
-        event();
-    } catch (const RuntimeError&) {
-        // A handler without error handling stops at its failing step.
-    } catch (const ProcessExit&) {
-        ended_ = true;
-    }
 }
 
 bool SimSession::execute(const ScriptLine& line) {
@@ -156,16 +153,12 @@ bool SimSession::execute(const ScriptLine& line) {
         scheduler_.adopt(*main_);
         deliver([&] { main_->load(); });
         // The window system paints a window as it first appears.
-        if (!ended_ && main_->visible()) deliver([&] { main_->picHist.refresh(); });
+        if (!ended() && main_->visible()) deliver([&] { main_->picHist.refresh(); });
     } else if (cmd == "advance") {
         need(1);
         const double ms = number(a[0]);
         if (ms < 0) throw ScriptError{"advance takes a time that is not negative"};
-        try {
-            scheduler_.advance(static_cast<std::int64_t>(ms));
-        } catch (const ProcessExit&) {
-            ended_ = true;
-        }
+        scheduler_.advance(static_cast<std::int64_t>(ms));
     } else if (cmd == "click") {
         need(1);
         FrmMain& m = main();
@@ -205,7 +198,7 @@ bool SimSession::execute(const ScriptLine& line) {
         m.setClientSize(number(a[0]), number(a[1]));
         deliver([&] { m.Form_Resize(); });
         // A new size is repainted by the window system.
-        if (!ended_ && m.visible()) deliver([&] { m.picHist.refresh(); });
+        if (!ended() && m.visible()) deliver([&] { m.picHist.refresh(); });
     } else if (cmd == "minimize" || cmd == "restore") {
         need(0);
         FrmMain& m = main();
@@ -245,7 +238,7 @@ bool SimSession::execute(const ScriptLine& line) {
     } else {
         throw ScriptError{"unknown command: " + cmd};
     }
-    return !ended_;
+    return !ended();
 }
 
 void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {

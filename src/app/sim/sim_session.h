@@ -11,6 +11,7 @@
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window_host.h"
+#include "platform/ui/dispatcher.h"
 #include "sampling/mod_memory.h"
 
 namespace qx::simscript {
@@ -39,17 +40,18 @@ private:
     void print(const std::string& expr);
     void set(const std::string& target, const std::string& value);
     void failOrHeal(const ScriptLine& line, bool fail);
-    void deliver(const std::function<void()>& event);  // runs an event handler
+    void deliver(const std::function<void()>& event) { dispatcher_.deliver(event); }
+    bool ended() const { return dispatcher_.ended(); }
     std::string formVariable(const std::string& expr);
 
     std::ostream& out_;
+    ui::Dispatcher dispatcher_;
     sim::SimScheduler scheduler_;
     sim::SimSystem system_;
     sim::SimWindowHost host_;
     ModMemory memory_;
     std::unique_ptr<FrmMain> main_;
     double twipsPerPixel_ = 15;
-    bool ended_ = false;
 };
 
 }  // namespace qx::simscript

@@ -4,7 +4,7 @@
 
 namespace qx::qt {
 
-MenuView::MenuView(ui::Form& form, Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner)
+MenuView::MenuView(ui::Form& form, ui::Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner)
     : form_(form), dispatcher_(dispatcher) {
     entries_.reserve(form.allMenuItems().size());
     for (ui::MenuItem* top : form.menus()) build(*top, nullptr, owner);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/dispatcher.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/ui/model.h"
 
 namespace qx::qt {
@@ -20,7 +20,7 @@ namespace qx::qt {
 class MenuView {
 public:
     // `bar` receives the top-level menus; `owner` parents them.
-    MenuView(ui::Form& form, Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner);
+    MenuView(ui::Form& form, ui::Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner);
     ~MenuView();
     MenuView(const MenuView&) = delete;
     MenuView& operator=(const MenuView&) = delete;
@@ -47,7 +47,7 @@ private:
     void chosen(std::size_t index);
 
     ui::Form& form_;
-    Dispatcher& dispatcher_;
+    ui::Dispatcher& dispatcher_;
     std::vector<Entry> entries_;
     bool detached_ = false;
 };
