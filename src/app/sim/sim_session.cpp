@@ -148,12 +148,12 @@ bool SimSession::execute(const ScriptLine& line) {
         if (a.size() == 1 && !text.empty() && text.front() == '"') text = a[0];
         system_.commandLineText = text;
         main_ = std::make_unique<FrmMain>(system_, memory_);
-        main_->setTwipsPerPixel(twipsPerPixel_);
+        events_ = std::make_unique<MainWindowEvents>(*main_);
+        events_->prepare("", twipsPerPixel_);
         main_->host = &host_;
         scheduler_.adopt(*main_);
-        deliver([&] { main_->load(); });
-        // The window system paints a window as it first appears.
-        if (!ended() && main_->visible()) deliver([&] { main_->picHist.refresh(); });
+        // The simulated window system paints nothing by itself.
+        events_->start(dispatcher_, FirstPaint::AfterLoad);
     } else if (cmd == "advance") {
         need(1);
         const double ms = number(a[0]);
@@ -171,17 +171,13 @@ bool SimSession::execute(const ScriptLine& line) {
         }
     } else if (cmd == "key") {
         need(1);
-        FrmMain& m = main();
+        main();
         static const char* const kKeys[] = {"Ctrl+F", "Ctrl+U", "Ctrl+T", "Ctrl+H",
                                             "Ctrl+Q", "F1",     "Enter",  "Esc"};
         bool known = false;
         for (const char* k : kKeys) known = known || a[0] == k;
         if (!known) throw ScriptError{"unknown key: " + a[0]};
-        deliver([&] {
-            // The About box has the focus while it is open.
-            if (FrmAbout* box = m.about(); box && box->pressKey(a[0])) return;
-            m.pressShortcut(a[0]);
-        });
+        deliver([&] { events_->key(a[0]); });
     } else if (cmd == "dblclick") {
         need(1);
         FrmMain& m = main();
@@ -198,7 +194,7 @@ bool SimSession::execute(const ScriptLine& line) {
         m.setClientSize(number(a[0]), number(a[1]));
         deliver([&] { m.Form_Resize(); });
         // A new size is repainted by the window system.
-        if (!ended() && m.visible()) deliver([&] { m.picHist.refresh(); });
+        if (!ended() && m.visible()) deliver([&] { events_->paintHistory(); });
     } else if (cmd == "minimize" || cmd == "restore") {
         need(0);
         FrmMain& m = main();
@@ -207,21 +203,19 @@ bool SimSession::execute(const ScriptLine& line) {
         need(1);
         FrmMain& m = main();
         if (a[0] == "frmMain") {
-            deliver([&] { m.unload(); });
+            deliver([&] { events_->closeBox(m); });
         } else if (a[0] == "frmAbout") {
-            if (m.about()) deliver([&] { m.unloadAbout(); });
+            if (FrmAbout* box = m.about()) deliver([&] { events_->closeBox(*box); });
         } else {
             throw ScriptError{"no window named " + a[0]};
         }
     } else if (cmd == "tray") {
         need(1);
-        FrmMain& m = main();
+        main();
         const double code = number(a[0]);
         // Only an icon that is there can be clicked.
         if (system_.trayIconPresent()) {
-            deliver([&] {
-                m.TrayIcon_MouseMove(0, 0, static_cast<float>(code * m.twipsPerPixel()), 0);
-            });
+            deliver([&] { events_->trayMessage(code); });
         }
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};

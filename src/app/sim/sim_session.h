@@ -8,6 +8,7 @@
 
 #include "app/sim/script_line.h"
 #include "mainwindow/frm_main.h"
+#include "mainwindow/main_window_events.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window_host.h"
@@ -51,6 +52,7 @@ private:
     sim::SimWindowHost host_;
     ModMemory memory_;
     std::unique_ptr<FrmMain> main_;
+    std::unique_ptr<MainWindowEvents> events_;
     double twipsPerPixel_ = 15;
 };
 
