@@ -18,6 +18,7 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/usage.h"
 #include "platform/linux/figure_sources.h"
+#include "mainwindow/main_window_events.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
 #include "platform/qt/display_check.h"
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
 
-    qx::qt::startMainWindow(backend, main);
+    qx::MainWindowEvents events(main);
+    qx::qt::startMainWindow(backend, main, events);
     if (!options->screenshotFile.empty()) {
         backend.screenshotAfter(options->screenshotAfterMs.value_or(kDefaultScreenshotDelayMs),
                                 options->screenshotFile, options->overwrite);

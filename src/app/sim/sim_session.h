@@ -8,9 +8,11 @@
 
 #include "app/sim/script_line.h"
 #include "mainwindow/frm_main.h"
+#include "mainwindow/main_window_events.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_window_host.h"
+#include "platform/ui/dispatcher.h"
 #include "sampling/mod_memory.h"
 
 namespace qx::simscript {
@@ -39,17 +41,19 @@ private:
     void print(const std::string& expr);
     void set(const std::string& target, const std::string& value);
     void failOrHeal(const ScriptLine& line, bool fail);
-    void deliver(const std::function<void()>& event);  // runs an event handler
+    void deliver(const std::function<void()>& event) { dispatcher_.deliver(event); }
+    bool ended() const { return dispatcher_.ended(); }
     std::string formVariable(const std::string& expr);
 
     std::ostream& out_;
+    ui::Dispatcher dispatcher_;
     sim::SimScheduler scheduler_;
     sim::SimSystem system_;
     sim::SimWindowHost host_;
     ModMemory memory_;
     std::unique_ptr<FrmMain> main_;
+    std::unique_ptr<MainWindowEvents> events_;
     double twipsPerPixel_ = 15;
-    bool ended_ = false;
 };
 
 }  // namespace qx::simscript

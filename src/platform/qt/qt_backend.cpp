@@ -13,7 +13,7 @@
 namespace qx::qt {
 
 struct Backend::Services {
-    Services(Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
+    Services(ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
         : timers(dispatcher), windows(dispatcher, timers), system(memory, freeing, windows, std::move(commandLine)) {}
 
     QtTimerHost timers;
@@ -29,6 +29,7 @@ Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, std::string comma
     });
     dispatcher_.setOnSync([this] { services_->windows.syncAll(); });
     dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
+    dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
 Backend::~Backend() {

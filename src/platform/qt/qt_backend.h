@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/qt/dispatcher.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
 
@@ -26,7 +26,7 @@ public:
     Backend& operator=(const Backend&) = delete;
 
     System& system();
-    Dispatcher& dispatcher() { return dispatcher_; }
+    ui::Dispatcher& dispatcher() { return dispatcher_; }
     QtWindowHost& windows();
     QtTimerHost& timers();
     QtSystem& qtSystem();
@@ -56,7 +56,7 @@ public:
 
 private:
     struct Services;
-    Dispatcher dispatcher_;
+    ui::Dispatcher dispatcher_;
     std::unique_ptr<Services> services_;
     int status_ = 0;
 };
