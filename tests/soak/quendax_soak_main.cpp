@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
         std::cout << "seed " << options.seed << ": " << result.ticks << " ticks, " << result.steps
                   << " script lines, " << result.lives << " run(s) of the program in " << result.seconds
                   << " s (" << static_cast<std::uint64_t>(result.ticks / std::max(result.seconds, 1e-9))
-                  << " ticks/s)\n";
+                  << " ticks/s; " << result.cpuSeconds << " s of processor time, "
+                  << static_cast<std::uint64_t>(result.ticks / std::max(result.cpuSeconds, 1e-9))
+                  << " ticks per processor second)\n";
         for (const auto& c : result.checkpoints) {
             std::cout << "  after " << c.ticks << " ticks: heap in use " << Megabytes(c.heapBytes)
                       << ", resident " << Megabytes(c.rssBytes) << '\n';

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -79,6 +80,7 @@ private:
 
 SoakResult Soak::run() {
     const auto begin = std::chrono::steady_clock::now();
+    const std::clock_t cpuBegin = std::clock();
     const std::uint64_t every = std::max<std::uint64_t>(1, options_.ticks / kCheckpoints);
     nextCheckpoint_ = every;  // the first tenth warms up: rings filled, buffers grown
     events_.onLine = [this](const std::string& line) {
@@ -93,6 +95,7 @@ SoakResult Soak::run() {
         if (recording_) break;
     }
     result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    result_.cpuSeconds = static_cast<double>(std::clock() - cpuBegin) / CLOCKS_PER_SEC;
 
     if (options_.checkMemory && !result_.violation && result_.checkpoints.size() >= 2) {
         const Checkpoint& first = result_.checkpoints.front();

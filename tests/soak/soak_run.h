@@ -31,7 +31,8 @@ struct SoakResult {
     std::uint64_t ticks = 0;
     std::uint64_t steps = 0;
     std::uint64_t lives = 0;
-    double seconds = 0;
+    double seconds = 0;     // wall-clock time
+    double cpuSeconds = 0;  // processor time of this process
     std::vector<Checkpoint> checkpoints;
     std::optional<Violation> violation;
     std::uint64_t violationLife = 0;
