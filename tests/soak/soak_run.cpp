@@ -3,11 +3,11 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <exception>
 #include <fstream>
-#include <memory>
-#include <stdexcept>
 
 #include "app/sim/sim_session.h"
 #include "event_watch.h"
@@ -17,7 +17,9 @@ namespace qx::soak {
 
 namespace {
 
-constexpr int kCheckpoints = 10;
+constexpr std::uint64_t kCheckpoints = 10;
+
+std::uint64_t CheckpointSpacing(std::uint64_t ticks) { return std::max<std::uint64_t>(1, ticks / kCheckpoints); }
 
 std::uint64_t HeapInUse() {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
@@ -81,8 +83,7 @@ private:
 SoakResult Soak::run() {
     const auto begin = std::chrono::steady_clock::now();
     const std::clock_t cpuBegin = std::clock();
-    const std::uint64_t every = std::max<std::uint64_t>(1, options_.ticks / kCheckpoints);
-    nextCheckpoint_ = every;  // the first tenth warms up: rings filled, buffers grown
+    nextCheckpoint_ = CheckpointSpacing(options_.ticks);  // the first tenth warms up: rings filled, buffers grown
     events_.onLine = [this](const std::string& line) {
         if (watch_.runDepth > 1 && line.find(" block ") != std::string::npos && watch_.nestedRun.empty()) {
             watch_.nestedRun = line;
@@ -114,7 +115,7 @@ SoakResult Soak::run() {
 }
 
 void Soak::checkpoint() {
-    const std::uint64_t every = std::max<std::uint64_t>(1, options_.ticks / kCheckpoints);
+    const std::uint64_t every = CheckpointSpacing(options_.ticks);
     while (result_.ticks >= nextCheckpoint_ && nextCheckpoint_ <= options_.ticks) {
         result_.checkpoints.push_back({result_.ticks, HeapInUse(), ResidentBytes()});
         nextCheckpoint_ += every;
