@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one scenario through quendax-sim and compares its output with the
 # expected lines written in the scenario itself:
-#   #> LINE     a line the run must print, in order (the whole output must match)
+#   #> LINE     a line the run must print, in order (the whole output must match),
+#               written right after the script line that prints it
 #   #exit N     the exit status the run must end with (0 when absent)
 #   #stderr TEXT  a text the run's standard error must contain
 set -u

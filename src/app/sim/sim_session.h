@@ -35,6 +35,12 @@ public:
     // program has ended.
     bool execute(const ScriptLine& line);
 
+    // The running program's main window (nullptr before start), whether the
+    // program has ended, and the virtual time: for drivers that watch a run.
+    FrmMain* program() { return main_.get(); }
+    bool ended() const { return ended_; }
+    std::int64_t now() const { return scheduler_.now(); }
+
 private:
     FrmMain& main();
     void setMemory(const ScriptLine& line, MemoryStatusEx& status);
