@@ -1,0 +1,209 @@
+// The freeing block on Windows: the fit arithmetic, the streaming fill, and
+// real blocks committed, written and released through VirtualAlloc.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/win32/freeing_plan.h"
+#include "platform/win32/stream_fill.h"
+#include "platform/win32/win32_freeing.h"
+
+namespace qx::win32 {
+namespace {
+
+constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+
+TEST(FreeingPlan, ReserveIsAtLeast256MiBOrA32ndOfMemory) {
+    EXPECT_EQ(freeingReserve(0), 256 * kMiB);
+    EXPECT_EQ(freeingReserve(8 * kGiB), 256 * kMiB);
+    EXPECT_EQ(freeingReserve(24 * kGiB), 768 * kMiB);
+}
+
+TEST(FreeingPlan, RoomIsPhysicalAndPageFilesOrUncommittedWhicheverIsLessLessTheReserve) {
+    FreeingFigures f;
+    f.totalPhys = 16 * kGiB;
+    f.availPhys = 6 * kGiB;
+    f.totalPageFile = 20 * kGiB;  // 4 GiB of page files
+    f.availPageFile = 12 * kGiB;
+    EXPECT_EQ(roomForBlock(f), 10 * kGiB - 512 * kMiB);
+    f.availPageFile = 5 * kGiB;  // much committed already
+    EXPECT_EQ(roomForBlock(f), 5 * kGiB - 512 * kMiB);
+    f.availPageFile = 100 * kMiB;
+    EXPECT_EQ(roomForBlock(f), 0u);
+    f = FreeingFigures{};
+    EXPECT_EQ(roomForBlock(f), 0u);
+}
+
+TEST(FreeingPlan, WithoutPageFilesOnlyAvailablePhysicalMemoryCounts) {
+    FreeingFigures f;
+    f.totalPhys = 8 * kGiB;
+    f.availPhys = 3 * kGiB;
+    f.totalPageFile = 8 * kGiB;
+    f.availPageFile = 4 * kGiB;
+    EXPECT_EQ(roomForBlock(f), 3 * kGiB - 256 * kMiB);
+}
+
+TEST(FreeingPlan, AddressSpaceCapsTheBlockInWholeAllocationUnits) {
+    EXPECT_EQ(bytesToHold(4 * kGiB, 128ull << 40), 4 * kGiB);
+    // A large-address-aware 32-bit program on 64-bit Windows with 300 MiB in use.
+    EXPECT_EQ(bytesToHold(4292870144ull, 4 * kGiB - 300 * kMiB), 4 * kGiB - 556 * kMiB);
+    EXPECT_EQ(bytesToHold(kGiB, 2 * kGiB - 100 * kMiB), kGiB);
+    EXPECT_EQ(bytesToHold(kGiB, 200 * kMiB), 0u);
+    EXPECT_EQ(bytesToHold(kGiB, kAddressReserve + 100000) % (64 * 1024), 0u);
+}
+
+TEST(FreeingPlan, PiecesAreTheWholeBlockOnlyWithAWideAddressSpace) {
+    EXPECT_EQ(firstPieceBytes(4 * kGiB, true), 4 * kGiB);
+    EXPECT_EQ(firstPieceBytes(4 * kGiB, false), kLargestPiece32);
+    EXPECT_EQ(firstPieceBytes(10 * kMiB, false), 10 * kMiB);
+}
+
+TEST(StreamFill, WritesExactlyTheSpacesAskedForAtAnyAlignment) {
+    std::vector<char16_t> memory(300, u'x');
+    for (std::size_t start : {1u, 2u, 7u, 8u}) {
+        for (std::size_t count : {0u, 1u, 7u, 8u, 31u, 32u, 33u, 200u}) {
+            std::fill(memory.begin(), memory.end(), u'x');
+            streamSpaces(memory.data() + start, count);
+            for (std::size_t i = 0; i < memory.size(); ++i) {
+                const bool inside = i >= start && i < start + count;
+                ASSERT_EQ(memory[i], inside ? u' ' : u'x') << "start " << start << " count " << count << " at " << i;
+            }
+        }
+    }
+}
+
+// Counts the calls and checks the block's contents before it goes back.
+struct Recorder {
+    static inline int commits = 0;
+    static inline int releases = 0;
+    static inline std::uint64_t committedBytes = 0;
+    static inline std::uint64_t spacesSeen = 0;
+    static inline std::vector<std::pair<void*, std::size_t>> pieces;
+
+    static void reset() {
+        commits = releases = 0;
+        committedBytes = spacesSeen = 0;
+        pieces.clear();
+    }
+    static void* commit(std::size_t bytes) {
+        ++commits;
+        void* memory = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (memory != nullptr) {
+            committedBytes += bytes;
+            pieces.emplace_back(memory, bytes);
+        }
+        return memory;
+    }
+    static void release(void* memory) {
+        ++releases;
+        for (auto& [piece, bytes] : pieces) {
+            if (piece != memory) continue;
+            const auto* chars = static_cast<const char16_t*>(piece);
+            for (std::size_t i = 0; i < bytes / 2; ++i) spacesSeen += chars[i] == u' ';
+        }
+        ::VirtualFree(memory, 0, MEM_RELEASE);
+    }
+    static bool plenty(FreeingFigures& f) {
+        f.totalPhys = 16 * kGiB;
+        f.availPhys = 8 * kGiB;
+        f.totalPageFile = 16 * kGiB;
+        f.availPageFile = 8 * kGiB;
+        f.availVirtual = 128ull << 40;
+        return true;
+    }
+    static bool scarce(FreeingFigures& f) {
+        plenty(f);
+        f.availPhys = 300 * kMiB;
+        return true;
+    }
+    static bool unreadable(FreeingFigures&) { return false; }
+    static void* refuse(std::size_t) {
+        ++commits;
+        return nullptr;
+    }
+};
+
+struct FreeingTest : ::testing::Test {
+    void SetUp() override { Recorder::reset(); }
+};
+
+TEST_F(FreeingTest, ASmallRealBlockIsCommittedWrittenAndReleased) {
+    Win32Freeing freeing({Recorder::plenty, Recorder::commit, Recorder::release});
+    const std::uint64_t characters = 8 * kMiB + 3;
+    ASSERT_TRUE(freeing.createBlock(characters));
+    EXPECT_EQ(freeing.heldBytes(), characters * 2);
+    EXPECT_EQ(Recorder::committedBytes, characters * 2);
+    freeing.releaseBlock();
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+    EXPECT_EQ(Recorder::releases, Recorder::commits);
+    EXPECT_EQ(Recorder::spacesSeen, characters);
+}
+
+TEST_F(FreeingTest, ABlockStillHeldIsReleasedBeforeTheNextAndAtTheEnd) {
+    {
+        Win32Freeing freeing({Recorder::plenty, Recorder::commit, Recorder::release});
+        ASSERT_TRUE(freeing.createBlock(kMiB));
+        ASSERT_TRUE(freeing.createBlock(kMiB));
+        EXPECT_EQ(Recorder::releases, 1);
+    }
+    EXPECT_EQ(Recorder::releases, 2);
+}
+
+TEST_F(FreeingTest, AnEmptyBlockCommitsNothing) {
+    Win32Freeing freeing({Recorder::plenty, Recorder::commit, Recorder::release});
+    EXPECT_TRUE(freeing.createBlock(0));
+    EXPECT_EQ(Recorder::commits, 0);
+}
+
+TEST_F(FreeingTest, ABlockThatDoesNotFitIsRefusedWithoutTouchingAnything) {
+    Win32Freeing freeing({Recorder::scarce, Recorder::commit, Recorder::release});
+    EXPECT_FALSE(freeing.createBlock(64 * kMiB / 2));
+    EXPECT_FALSE(freeing.createBlock(UINT64_MAX / 2 + 1));
+    EXPECT_EQ(Recorder::commits, 0);
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+}
+
+TEST_F(FreeingTest, UnreadableFiguresRefuseTheBlock) {
+    Win32Freeing freeing({Recorder::unreadable, Recorder::commit, Recorder::release});
+    EXPECT_FALSE(freeing.createBlock(kMiB));
+    EXPECT_EQ(Recorder::commits, 0);
+}
+
+TEST_F(FreeingTest, ACommitThatFailsAnywayTakesTheFailurePath) {
+    Win32Freeing freeing({Recorder::plenty, Recorder::refuse, Recorder::release});
+    EXPECT_FALSE(freeing.createBlock(kMiB));
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+    EXPECT_EQ(Recorder::releases, 0);
+}
+
+TEST_F(FreeingTest, AnOversizeBlockOnThisMachineIsRefusedWithoutCommitting) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    ASSERT_TRUE(::GlobalMemoryStatusEx(&status));
+    Win32Freeing freeing({nullptr, Recorder::commit, Recorder::release});
+    EXPECT_FALSE(freeing.createBlock(status.ullAvailPageFile / 2 + 1));
+    EXPECT_EQ(Recorder::commits, 0);
+}
+
+TEST_F(FreeingTest, ASmallBlockOnThisMachineFitsWithTheRealFigures) {
+    Win32Freeing freeing({nullptr, Recorder::commit, Recorder::release});
+    ASSERT_TRUE(freeing.createBlock(32 * kMiB));
+    EXPECT_EQ(Recorder::committedBytes, 64 * kMiB);
+    freeing.releaseBlock();
+    EXPECT_EQ(Recorder::spacesSeen, 32 * kMiB);
+}
+
+TEST_F(FreeingTest, TheSystemCallsDoTheSame) {
+    Win32Freeing freeing;
+    ASSERT_TRUE(freeing.createBlock(16 * kMiB));
+    EXPECT_EQ(freeing.heldBytes(), 32 * kMiB);
+    freeing.releaseBlock();
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+}
+
+}  // namespace
+}  // namespace qx::win32
