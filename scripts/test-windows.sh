@@ -20,6 +20,8 @@ for preset in windows-x64 windows-x86; do
 done
 cmake --build --preset windows-x64 -j"$jobs"
 cmake --build --preset windows-x86 -j"$jobs"
+# Only the program headers of the 32-bit build are checked.
+ctest --test-dir build/windows-x86 --output-on-failure
 
 if [ ! -x "$wine64" ] || [ ! -x "$wineserver" ]; then
   echo "Windows tests SKIPPED: $wine64 is missing (install wine64); the Windows programs were built"
