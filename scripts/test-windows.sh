@@ -32,10 +32,13 @@ fi
 # whole run, so each test program starts in a fraction of a second.
 export WINEPREFIX="$PWD/build/windows-x64/wine-prefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
-"$wineserver" -p >/dev/null 2>&1
-trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
-# A new prefix is set up on first use (5-12 s); do it before the tests.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine64" wineboot --init >/dev/null 2>&1
+# A server already running for this prefix is used and left running.
+if "$wineserver" -p >/dev/null 2>&1; then
+  trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 fi
+# Set up the prefix (5-12 s the first time) and start Wine's background
+# programs now, with their output going nowhere: started by the first test
+# program instead, they would hold ctest's output pipe open until the
+# server ends.
+"$wine64" wineboot --init >/dev/null 2>&1
 ctest --preset windows-x64 -j"$jobs"

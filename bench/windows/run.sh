@@ -18,9 +18,12 @@ done
 WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all
 export WINEPREFIX WINEDEBUG
 mkdir -p "$WINEPREFIX"
-"$wineserver" -p >/dev/null 2>&1
-trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
-[ -f "$WINEPREFIX/system.reg" ] || "$wine64" wineboot --init >/dev/null 2>&1
+# A server already running for this prefix is used and left running.
+if "$wineserver" -p >/dev/null 2>&1; then
+  trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+fi
+# Set up the prefix and Wine's background programs before timing anything.
+"$wine64" wineboot --init >/dev/null 2>&1
 
 echo "== sampling"
 "$wine64" "$build/bench/windows/qx_win32_sampling_bench.exe" | tr -d '\r'
