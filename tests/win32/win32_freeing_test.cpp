@@ -125,6 +125,19 @@ struct Recorder {
         ++commits;
         return nullptr;
     }
+    // A fragmented address space: nothing larger than 32 MiB in one piece.
+    static void* fragmented(std::size_t bytes) { return bytes > 32 * kMiB ? (++commits, nullptr) : commit(bytes); }
+    static void* twoOnly(std::size_t bytes) { return commits >= 2 ? (++commits, nullptr) : commit(bytes); }
+    static bool narrow(FreeingFigures& f) {
+        plenty(f);
+        f.availVirtual = 3 * kGiB;
+        return true;
+    }
+    static bool nearlyFull(FreeingFigures& f) {
+        plenty(f);
+        f.availVirtual = kAddressReserve + 40 * kMiB;
+        return true;
+    }
 };
 
 struct FreeingTest : ::testing::Test {
@@ -178,6 +191,56 @@ TEST_F(FreeingTest, ACommitThatFailsAnywayTakesTheFailurePath) {
     EXPECT_FALSE(freeing.createBlock(kMiB));
     EXPECT_EQ(freeing.heldBytes(), 0u);
     EXPECT_EQ(Recorder::releases, 0);
+}
+
+// The 32-bit program's way of holding a block, run here with the address
+// space declared narrow.
+TEST_F(FreeingTest, ANarrowAddressSpaceHoldsTheBlockInPieces) {
+    Win32Freeing freeing({Recorder::narrow, Recorder::commit, Recorder::release, false});
+    ASSERT_TRUE(freeing.createBlock(300 * kMiB));  // 600 MiB: 256 + 256 + 88
+    EXPECT_EQ(Recorder::commits, 3);
+    EXPECT_EQ(freeing.heldBytes(), 600 * kMiB);
+    freeing.releaseBlock();
+    EXPECT_EQ(Recorder::releases, 3);
+    EXPECT_EQ(Recorder::spacesSeen, 300 * kMiB);
+}
+
+TEST_F(FreeingTest, PiecesThatCantBeHadAreTriedAtHalfTheSize) {
+    Win32Freeing freeing({Recorder::narrow, Recorder::fragmented, Recorder::release, false});
+    ASSERT_TRUE(freeing.createBlock(50 * kMiB));  // 100 MiB: 100 and 50 refused, then 32 MiB pieces
+    EXPECT_EQ(Recorder::committedBytes, 100 * kMiB);
+    EXPECT_EQ(freeing.heldBytes(), 100 * kMiB);
+    freeing.releaseBlock();
+    EXPECT_EQ(Recorder::spacesSeen, 50 * kMiB);
+}
+
+TEST_F(FreeingTest, ANarrowAddressSpaceCapsTheBlockAtWhatItCanHold) {
+    Win32Freeing freeing({Recorder::nearlyFull, Recorder::commit, Recorder::release, false});
+    ASSERT_TRUE(freeing.createBlock(50 * kMiB));
+    EXPECT_EQ(freeing.heldBytes(), 40 * kMiB);
+    freeing.releaseBlock();
+    EXPECT_EQ(Recorder::spacesSeen, 20 * kMiB);
+}
+
+TEST_F(FreeingTest, ANarrowAddressSpaceGivesUpBelowTheSmallestPiece) {
+    Win32Freeing freeing({Recorder::narrow, Recorder::refuse, Recorder::release, false});
+    EXPECT_FALSE(freeing.createBlock(4 * kMiB));
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+    EXPECT_EQ(Recorder::commits, 4);  // 8, 4, 2 and 1 MiB
+}
+
+TEST_F(FreeingTest, APieceThatCantBeHadReleasesThoseHeld) {
+    Win32Freeing freeing({Recorder::narrow, Recorder::twoOnly, Recorder::release, false});
+    EXPECT_FALSE(freeing.createBlock(300 * kMiB));  // 256 and 256 MiB held, then nothing
+    EXPECT_EQ(Recorder::releases, 2);
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+}
+
+TEST_F(FreeingTest, AWideAddressSpaceTakesTheBlockInOnePieceOrNotAtAll) {
+    Win32Freeing freeing({Recorder::narrow, Recorder::fragmented, Recorder::release, true});
+    EXPECT_FALSE(freeing.createBlock(50 * kMiB));
+    EXPECT_EQ(Recorder::commits, 1);
+    EXPECT_EQ(freeing.heldBytes(), 0u);
 }
 
 TEST_F(FreeingTest, AnOversizeBlockOnThisMachineIsRefusedWithoutCommitting) {

@@ -8,8 +8,6 @@ namespace qx::win32 {
 
 namespace {
 
-constexpr bool kWideAddressSpace = sizeof(void*) == 8;
-
 bool readFiguresFromSystem(FreeingFigures& figures) {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;
@@ -51,13 +49,13 @@ bool Win32Freeing::createBlock(std::uint64_t characters) {
     std::uint64_t remaining = bytesToHold(bytes, figures.availVirtual);
     if (remaining == 0) return false;
 
-    std::uint64_t piece = firstPieceBytes(remaining, kWideAddressSpace);
+    std::uint64_t piece = firstPieceBytes(remaining, calls_.wideAddressSpace);
     while (remaining != 0) {
         const std::uint64_t size = piece < remaining ? piece : remaining;
         void* memory = size <= SIZE_MAX ? calls_.commit(static_cast<std::size_t>(size)) : nullptr;
         if (memory == nullptr) {
             // A fragmented 32-bit address space may still hold smaller pieces.
-            if (kWideAddressSpace || piece <= kSmallestPiece) {
+            if (calls_.wideAddressSpace || piece <= kSmallestPiece) {
                 releaseBlock();
                 return false;
             }

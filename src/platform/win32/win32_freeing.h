@@ -22,6 +22,9 @@ public:
         void* (*commit)(std::size_t bytes) = nullptr;
         // VirtualFree(MEM_RELEASE).
         void (*release)(void* piece) = nullptr;
+        // Whether the address space is that of a 64-bit process; a 32-bit
+        // one holds the block in pieces (firstPieceBytes).
+        bool wideAddressSpace = sizeof(void*) == 8;
     };
 
     Win32Freeing();
