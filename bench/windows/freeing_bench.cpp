@@ -1,5 +1,6 @@
 // The freeing run on Windows (commit with VirtualAlloc, write with streaming
-// stores, release) against the plain fill of the same block: a text of the
+// stores by one thread per processor, release; and the same with one thread,
+// Run1) against the plain fill of the same block: a text of the
 // same number of spaces built with std::u16string(L, u' '), which allocates
 // on the heap and writes character by character. Also the streaming write
 // alone against a plain loop, both into memory already committed and
@@ -16,6 +17,7 @@
 #include <windows.h>
 
 #include "bench_timing.h"
+#include "platform/win32/parallel_fill.h"
 #include "platform/win32/stream_fill.h"
 #include "platform/win32/win32_freeing.h"
 
@@ -69,8 +71,12 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i) mebibytes.push_back(std::strtoull(argv[i], nullptr, 10));
     }
     qx::win32::Win32Freeing freeing;
+    qx::win32::Win32Freeing::Calls oneThread;
+    oneThread.maxFillThreads = 1;
+    qx::win32::Win32Freeing freeingOneThread(oneThread);
     std::uint64_t check = 0;
-    std::printf("medians of %d rounds, GB/s      Run   String   Run/String   Stream  PlainLoop  Stream/Plain\n", kRounds);
+    std::printf("processors usable: %u\n", qx::win32::usableProcessors());
+    std::printf("medians of %d rounds, GB/s      Run   String   Run/String   Run1   Run1/String   Stream  PlainLoop  Stream/Plain\n", kRounds);
     for (const std::uint64_t size : mebibytes) {
         const std::uint64_t bytes = size << 20;
         const std::uint64_t characters = bytes / 2;
@@ -82,7 +88,7 @@ int main(int argc, char** argv) {
         }
         plainLoop(touched, static_cast<std::size_t>(characters));
 
-        std::vector<double> run, string, stream, plain;
+        std::vector<double> run, run1, string, stream, plain;
         for (int round = 0; round < kRounds; ++round) {
             if (round % 2 == 0) {
                 run.push_back(rate(bytes, timeRun(freeing, characters)));
@@ -91,14 +97,15 @@ int main(int argc, char** argv) {
                 string.push_back(rate(bytes, timeString(characters, check)));
                 run.push_back(rate(bytes, timeRun(freeing, characters)));
             }
+            run1.push_back(rate(bytes, timeRun(freeingOneThread, characters)));
             stream.push_back(rate(bytes, timeFill(streamFill, touched, static_cast<std::size_t>(characters))));
             plain.push_back(rate(bytes, timeFill(plainLoop, touched, static_cast<std::size_t>(characters))));
         }
         ::VirtualFree(touched, 0, MEM_RELEASE);
-        const double r = qx::bench::median(run), s = qx::bench::median(string);
+        const double r = qx::bench::median(run), r1 = qx::bench::median(run1), s = qx::bench::median(string);
         const double st = qx::bench::median(stream), pl = qx::bench::median(plain);
-        std::printf("%5llu MiB block               %7.2f  %7.2f   %9.1fx  %7.2f  %9.2f  %11.1fx\n",
-                    static_cast<unsigned long long>(size), r, s, r / s, st, pl, st / pl);
+        std::printf("%5llu MiB block               %7.2f  %7.2f   %9.1fx  %6.2f  %11.1fx  %7.2f  %9.2f  %11.1fx\n",
+                    static_cast<unsigned long long>(size), r, s, r / s, r1, r1 / s, st, pl, st / pl);
     }
     std::printf("(goal: Run/String >= 5x)\n");
     return check == 0 ? 3 : 0;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "platform/win32/freeing_plan.h"
+#include "platform/win32/parallel_fill.h"
 #include "platform/win32/stream_fill.h"
 #include "platform/win32/win32_freeing.h"
 
@@ -71,6 +72,31 @@ TEST(StreamFill, WritesExactlyTheSpacesAskedForAtAnyAlignment) {
             for (std::size_t i = 0; i < memory.size(); ++i) {
                 const bool inside = i >= start && i < start + count;
                 ASSERT_EQ(memory[i], inside ? u' ' : u'x') << "start " << start << " count " << count << " at " << i;
+            }
+        }
+    }
+}
+
+TEST(ParallelFill, OneThreadPerProcessorAtMost8AndNoneForLessThan32MiB) {
+    EXPECT_EQ(fillThreadsFor(0, 4), 1u);
+    EXPECT_EQ(fillThreadsFor(63 * kMiB, 4), 1u);
+    EXPECT_EQ(fillThreadsFor(64 * kMiB, 4), 2u);
+    EXPECT_EQ(fillThreadsFor(kGiB, 4), 4u);
+    EXPECT_EQ(fillThreadsFor(kGiB, 0), 1u);
+    EXPECT_EQ(fillThreadsFor(4 * kGiB, 64), 8u);
+    EXPECT_GE(usableProcessors(), 1u);
+}
+
+TEST(ParallelFill, WritesExactlyTheSpacesAskedForWithAnyNumberOfThreads) {
+    constexpr std::size_t kUnit = 32 * 1024;  // characters in 64 KiB
+    std::vector<char16_t> memory(5 * kUnit + 100, u'x');
+    for (unsigned threads : {1u, 2u, 3u, 5u, 8u, 20u}) {
+        for (std::size_t count : {std::size_t{0}, std::size_t{10}, kUnit - 1, 2 * kUnit + 7, 5 * kUnit + 98}) {
+            std::fill(memory.begin(), memory.end(), u'x');
+            fillSpacesInParallel(memory.data() + 1, count, threads);
+            for (std::size_t i = 0; i < memory.size(); ++i) {
+                const bool inside = i >= 1 && i < 1 + count;
+                ASSERT_EQ(memory[i], inside ? u' ' : u'x') << threads << " threads, count " << count << " at " << i;
             }
         }
     }

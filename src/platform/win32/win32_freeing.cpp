@@ -1,8 +1,10 @@
 #include "platform/win32/win32_freeing.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
-#include "platform/win32/stream_fill.h"
+#include "platform/win32/parallel_fill.h"
 
 namespace qx::win32 {
 
@@ -49,6 +51,9 @@ bool Win32Freeing::createBlock(std::uint64_t characters) {
     std::uint64_t remaining = bytesToHold(bytes, figures.availVirtual);
     if (remaining == 0) return false;
 
+    unsigned processors = usableProcessors();
+    if (calls_.maxFillThreads != 0) processors = std::min(processors, calls_.maxFillThreads);
+
     std::uint64_t piece = firstPieceBytes(remaining, calls_.wideAddressSpace);
     while (remaining != 0) {
         const std::uint64_t size = piece < remaining ? piece : remaining;
@@ -69,7 +74,8 @@ bool Win32Freeing::createBlock(std::uint64_t characters) {
             releaseBlock();
             return false;
         }
-        streamSpaces(static_cast<char16_t*>(memory), static_cast<std::size_t>(size / sizeof(char16_t)));
+        fillSpacesInParallel(static_cast<char16_t*>(memory), static_cast<std::size_t>(size / sizeof(char16_t)),
+                             fillThreadsFor(static_cast<std::size_t>(size), processors));
         held_ += size;
         remaining -= size;
     }

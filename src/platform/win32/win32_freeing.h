@@ -1,6 +1,6 @@
 // Freeing memory on Windows: a block of spaces committed with VirtualAlloc,
-// written with streaming stores and released with VirtualFree, after
-// checking that it fits what the system can give.
+// written with streaming stores by one thread per processor and released
+// with VirtualFree, after checking that it fits what the system can give.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +25,8 @@ public:
         // Whether the address space is that of a 64-bit process; a 32-bit
         // one holds the block in pieces (firstPieceBytes).
         bool wideAddressSpace = sizeof(void*) == 8;
+        // Most threads to write the block with; 0: one per usable processor.
+        unsigned maxFillThreads = 0;
     };
 
     Win32Freeing();
