@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-wine64=/usr/lib/wine/wine64
+wine64=${QX_WINE64:-/usr/lib/wine/wine64}  # QX_WINE64: another loader, e.g. to see the skip
 wineserver=/usr/lib/wine/wineserver
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
   echo "Windows tests SKIPPED: the MinGW-w64 cross compilers are missing (bash scripts/install-deps.sh)"
