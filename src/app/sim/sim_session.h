@@ -38,7 +38,7 @@ public:
     // The running program's main window (nullptr before start), whether the
     // program has ended, and the virtual time: for drivers that watch a run.
     FrmMain* program() { return main_.get(); }
-    bool ended() const { return ended_; }
+    bool ended() const { return dispatcher_.ended(); }
     std::int64_t now() const { return scheduler_.now(); }
 
 private:
@@ -48,7 +48,6 @@ private:
     void set(const std::string& target, const std::string& value);
     void failOrHeal(const ScriptLine& line, bool fail);
     void deliver(const std::function<void()>& event) { dispatcher_.deliver(event); }
-    bool ended() const { return dispatcher_.ended(); }
     std::string formVariable(const std::string& expr);
 
     std::ostream& out_;
