@@ -47,6 +47,8 @@ protected:
             if (box.name() != "picGraph") throw std::logic_error("wrong box");
         };
         events.closeBox = [this] { ++closeBoxes; };
+        events.stateChanged = [this](int state) { states.push_back(state); };
+        events.clientResized = [this](int width, int height) { sizes.push_back({width, height}); };
         events.dpiChanged = [this](double twips) { dpiTwips.push_back(twips); };
         events.key = [this](std::string_view key) {
             keys.emplace_back(key);
@@ -64,6 +66,8 @@ protected:
     std::unique_ptr<FormWindow> window;
     std::vector<std::string> chosen, clicked, doubleClicked, keys;
     std::vector<double> dpiTwips;
+    std::vector<int> states;
+    std::vector<SIZE> sizes;
     int paints = 0, closeBoxes = 0, failures = 0;
 };
 
@@ -170,6 +174,45 @@ TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {
     EXPECT_EQ(GetPixel(dc, 10, 5), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(dc, 20, 20), RGB(0, 255, 0));
     ReleaseDC(box, dc);
+}
+
+TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {
+    form.lblInFrame.setBackColor(0x000000FF);  // red
+    form.lblInBox.setBackColor(0x0000FFFF);    // yellow, but transparent
+    form.show();
+    window->syncFromModel();
+    UpdateWindow(window->handle());
+    RedrawWindow(window->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND own = window->controlHandle(form.lblInFrame);
+    HWND onBox = window->controlHandle(form.lblInBox);
+    HDC dc = GetDC(own);
+    EXPECT_EQ(GetPixel(dc, 99, 19), RGB(255, 0, 0));
+    ReleaseDC(own, dc);
+    dc = GetDC(onBox);
+    EXPECT_EQ(GetPixel(dc, 19, 9), RGB(0, 0, 0)) << "the picture box's black";
+    ReleaseDC(onBox, dc);
+}
+
+TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot) {
+    form.show();
+    window->syncFromModel();
+    form.setClientSize(4800, 3000);  // the model's own change
+    window->syncFromModel();
+    EXPECT_EQ(window->clientSize().cx, 320);
+    EXPECT_TRUE(sizes.empty());
+    const RECT outer = window->outerRect();
+    SetWindowPos(window->handle(), nullptr, 0, 0, outer.right - outer.left + 30, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(sizes[0].cx, 350);
+    EXPECT_EQ(sizes[0].cy, 200);
+    ShowWindow(window->handle(), SW_MINIMIZE);
+    ShowWindow(window->handle(), SW_RESTORE);
+    EXPECT_EQ(states, (std::vector<int>{ui::kMinimized, ui::kNormal}));
+    form.setWindowState(ui::kMinimized);
+    window->syncFromModel();
+    EXPECT_TRUE(IsIconic(window->handle()));
+    EXPECT_EQ(states.size(), 2u) << "the model's own change is not reported back";
 }
 
 }  // namespace

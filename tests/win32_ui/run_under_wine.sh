@@ -34,15 +34,22 @@ trap cleanup EXIT
 export DISPLAY=$display
 sleep 1
 
+# Passed only with a zero exit status and GoogleTest's own summary: a
+# program that crashes inside Wine may still end with status 0.
+run_tests() {  # arch
+    "$wine" "$build/$1/win32_ui_tests.exe" </dev/null >"$build/$1.log" 2>&1
+    local rc=$?
+    tail -n 3 "$build/$1.log"
+    [ $rc -eq 0 ] && grep -q '^\[  PASSED  \]' "$build/$1.log" && ! grep -q '^\[  FAILED  \]' "$build/$1.log"
+}
+
 status=0
-"$wine" "$build/x64/win32_ui_tests.exe" </dev/null >"$build/x64.log" 2>&1 || status=1
-tail -n 3 "$build/x64.log"
+run_tests x64 || status=1
 # A 32-bit program needs Wine's 32-bit half, which not every Wine has.
-if "$wine" "$build/x86/win32_ui_tests.exe" --gtest_list_tests </dev/null >/dev/null 2>&1; then
-    "$wine" "$build/x86/win32_ui_tests.exe" </dev/null >"$build/x86.log" 2>&1 || status=1
-    tail -n 3 "$build/x86.log"
+if "$wine" "$build/x86/win32_ui_tests.exe" --gtest_list_tests </dev/null 2>/dev/null | grep -q '^FormWindowTest\.'; then
+    run_tests x86 || status=1
 else
     echo "32-bit build compiled and linked; this Wine can't run 32-bit programs"
 fi
-[ $status -eq 0 ] || { echo "FAILED: see $build/x64.log and $build/x86.log"; grep -h "Failure\|FAILED\|error" "$build"/x*.log | head -40; }
+[ $status -eq 0 ] || { echo "FAILED: see $build/x64.log and $build/x86.log"; grep -h "Failure\|FAILED" "$build"/x*.log | head -40; }
 exit $status

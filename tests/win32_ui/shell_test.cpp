@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/message_box.h"
 #include "platform/win32/ui/message_loop.h"
 #include "platform/win32/ui/model_timers.h"
 #include "platform/win32/ui/notify_icon.h"
@@ -119,6 +120,54 @@ TEST(StackingTest, TopMostKeepsPlaceAndSize) {
     EXPECT_FALSE(isTopMost(window.handle()));
     const RECT after = window.outerRect();
     EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+BOOL CALLBACK noteIcon(HWND child, LPARAM found) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if ((style & WS_VISIBLE) && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0)) {
+        *reinterpret_cast<bool*>(found) = true;
+    }
+    return TRUE;
+}
+
+// Whether a message box shows an icon: a visible static control of the
+// icon kind holding one.
+bool showsIcon(HWND box) {
+    bool found = false;
+    EnumChildWindows(box, noteIcon, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(MessageBoxTest, TheBoxIsOwnedByTheMainWindowAndKeepsTheStyle) {
+    TestForm form;
+    FormWindowOptions options;
+    options.instance = GetModuleHandleW(nullptr);
+    FormWindow window(form, options, {});
+    form.show();
+    window.syncFromModel();
+    struct Seen {
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
+        bool icon = false;
+    } seen;
+    // The box runs its own loop; a timer in it looks at the box and presses OK.
+    PeriodicTimers watch(
+        GetModuleHandleW(nullptr),
+        [&](UINT_PTR) {
+            HWND box = FindWindowW(L"#32770", L"Error");  // the dialog class and the title
+            if (!box) return;
+            seen.owner = GetWindow(box, GW_OWNER);
+            seen.ownerEnabled = IsWindowEnabled(window.handle()) != FALSE;
+            seen.icon = showsIcon(box);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        },
+        {});
+    ASSERT_TRUE(watch.start(1, 100));
+    EXPECT_EQ(showMessageBox(window.handle(), "Error defragmenting the memory!", "Error", 16), IDOK);
+    EXPECT_EQ(seen.owner, window.handle());
+    EXPECT_FALSE(seen.ownerEnabled) << "the main window waits while the box is open";
+    EXPECT_TRUE(seen.icon) << "style 16 shows the stop icon";
+    EXPECT_TRUE(IsWindowEnabled(window.handle()));
 }
 
 TEST(WarningDisplayTest, OnlyTheFirstWarningShowsABox) {
