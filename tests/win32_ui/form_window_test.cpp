@@ -25,6 +25,14 @@ PixelRect rectInParent(HWND child) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// The character height of a window's font (negative: in pixels, as made).
+LONG fontHeight(HWND window) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    if (!font || !GetObjectW(font, sizeof face, &face)) return 0;
+    return face.lfHeight;
+}
+
 std::wstring windowText(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
@@ -57,6 +65,11 @@ protected:
         events.failed = [this](std::exception_ptr) { ++failures; };
         FormWindowOptions options;
         options.instance = GetModuleHandleW(nullptr);
+        options.icon = [this](std::string_view name, int size) -> HICON {
+            iconsAsked.push_back({std::string(name), size});
+            return name == "app" ? LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)) : nullptr;
+        };
+        options.pictureSize = [](std::string_view name) { return name == "app" ? 32 : 0; };
         window = std::make_unique<FormWindow>(form, options, events);
         ASSERT_NE(window->handle(), nullptr);
     }
@@ -67,6 +80,7 @@ protected:
     std::vector<std::string> chosen, clicked, doubleClicked, keys;
     std::vector<double> dpiTwips;
     std::vector<int> states;
+    std::vector<std::pair<std::string, int>> iconsAsked;
     std::vector<SIZE> sizes;
     int paints = 0, closeBoxes = 0, failures = 0;
 };
@@ -159,6 +173,36 @@ TEST_F(FormWindowTest, ANewDpiLaysTheControlsOutAgain) {
     EXPECT_EQ(rectInParent(window->controlHandle(form.frame)), (PixelRect{15, 30, 300, 150}));
     EXPECT_EQ(rectInParent(window->controlHandle(form.lblInFrame)), (PixelRect{30, 60, 150, 30}));
     EXPECT_EQ(rectInParent(window->controlHandle(form.cmdOK)), (PixelRect{330, 225, 105, 45}));
+    // The fonts are made anew: 8 points are 16 pixels at 144 dpi.
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
+}
+
+TEST_F(FormWindowTest, FontSizesAreInPointsAtTheWindowsDpi) {
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -11);  // 8 points at 96 dpi
+    window->setControlFontSize(form.lblInFrame, 12);
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
+    EXPECT_EQ(fontHeight(window->controlHandle(form.cmdOK)), -11);
+}
+
+TEST_F(FormWindowTest, APictureBoxShowsItsPictureAtTheTopLeft) {
+    form.show();
+    window->syncFromModel();
+    form.picGraph.setPicture("app");
+    window->syncFromModel();
+    ASSERT_FALSE(iconsAsked.empty());
+    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 32}));
+    HWND box = window->controlHandle(form.picGraph);
+    window->repaintControl(form.picGraph);
+    HDC dc = GetDC(box);
+    int drawn = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) drawn += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+    }
+    int outside = 0;
+    for (int y = 40; y < 60; ++y) outside += GetPixel(dc, 50, y) != RGB(0, 0, 0) ? 1 : 0;
+    ReleaseDC(box, dc);
+    EXPECT_GT(drawn, 100);
+    EXPECT_EQ(outside, 0);
 }
 
 TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {
