@@ -153,6 +153,12 @@ TEST_F(FormWindowTest, AnExceptionStopsAtTheWindowProcedure) {
     EXPECT_EQ(failures, 1);
 }
 
+TEST_F(FormWindowTest, TheFirstButtonTakesTheKeyboardWhenTheWindowOpens) {
+    form.show();
+    window->syncFromModel();
+    EXPECT_EQ(GetFocus(), window->controlHandle(form.cmdOK));
+}
+
 TEST_F(FormWindowTest, ShortcutsArriveThroughTheAcceleratorTable) {
     form.show();
     window->syncFromModel();

@@ -348,6 +348,20 @@ void FormWindow::firstShow() {
     }
     ShowWindow(window_, state_ == ui::kNormal ? SW_SHOW : showCommand(state_));
     if (!options_.centreOnScreen) SetForegroundWindow(window_);
+    focusFirstControl();
+}
+
+void FormWindow::focusFirstControl() {
+    // The control that takes the keyboard first: the visible, enabled one
+    // with the lowest tab index (labels, frames and picture boxes never do).
+    const ControlWindow* first = nullptr;
+    for (const ControlWindow& c : controls_) {
+        if (c.control->kind() != ui::Kind::Button || !c.handle || !c.control->visible() || !c.control->enabled()) {
+            continue;
+        }
+        if (!first || c.control->tabIndex < first->control->tabIndex) first = &c;
+    }
+    if (first) SetFocus(first->handle);
 }
 
 RECT FormWindow::outerRect() const {

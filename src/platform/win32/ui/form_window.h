@@ -138,6 +138,7 @@ private:
     DWORD exStyle() const;
     SIZE outerSizeFor(int clientWidth, int clientHeight) const;
     void firstShow();
+    void focusFirstControl();
 
     template <typename Body>
     void emit(Body&& body) {
