@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/win32/ui/child_messages.h"
+#include "platform/win32/ui/label_window.h"
 #include "platform/win32/ui/message_loop.h"
 #include "test_form.h"
 
@@ -241,6 +243,40 @@ TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {
     dc = GetDC(onBox);
     EXPECT_EQ(GetPixel(dc, 19, 9), RGB(0, 0, 0)) << "the picture box's black";
     ReleaseDC(onBox, dc);
+}
+
+TEST_F(FormWindowTest, ALongTextIsDrawnInASmallerFontDownToThreeQuarters) {
+    form.show();
+    window->syncFromModel();
+    HWND label = window->controlHandle(form.lblInFrame);
+    LabelState* state = labelStateOf(label);
+    ASSERT_NE(state, nullptr);
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(state->shrunkLast) << "the caption fits";
+
+    // A little too wide for the label's 100 pixels in the normal font.
+    const std::wstring wide = L"Free: 1,234,567 MB";
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    ASSERT_GT(extent.cx, 100);
+    ASSERT_LT(extent.cx, 130);
+    form.lblInFrame.setCaption("Free: 1,234,567 MB");
+    window->syncFromModel();
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const LONG normal = fontHeight(label);
+    EXPECT_TRUE(state->shrunkLast);
+    EXPECT_GT(state->shrunkHeight, normal) << "a smaller (less negative) height";
+    EXPECT_LE(state->shrunkHeight, std::lround(normal * 0.75)) << "no smaller than three quarters";
+
+    form.lblInFrame.setCaption("A very long caption that no font of three quarters could fit");
+    window->syncFromModel();
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(state->shrunkLast);
+    EXPECT_EQ(state->shrunkHeight, std::lround(normal * 0.75));
 }
 
 TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot) {

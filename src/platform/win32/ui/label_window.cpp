@@ -1,5 +1,7 @@
 #include "platform/win32/ui/label_window.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/win32/ui/child_messages.h"
@@ -23,6 +25,34 @@ std::uint32_t shownBackground(const LabelLook& look) {
     return own ? look.backColor : look.behindColor;
 }
 
+constexpr double kSmallestFont = 0.75;
+
+// The font the text fits in: the normal one, or one made smaller, down to
+// three quarters of the normal height.
+HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, int width) {
+    state.shrunkLast = false;
+    if (!state.font || width <= 0) return state.font;
+    SIZE extent{};
+    HGDIOBJ old = SelectObject(dc, state.font);
+    const bool measured = GetTextExtentPoint32W(dc, text, length, &extent) != FALSE;
+    SelectObject(dc, old);
+    if (!measured || extent.cx <= width) return state.font;
+    LOGFONTW face{};
+    if (!GetObjectW(state.font, sizeof face, &face)) return state.font;
+    const double scale = std::max(kSmallestFont, (width - 1) / static_cast<double>(extent.cx));
+    const LONG height = static_cast<LONG>(std::lround(face.lfHeight * scale));
+    if (height == face.lfHeight) return state.font;
+    if (!state.shrunk.get() || state.shrunkHeight != height) {
+        face.lfHeight = height;
+        face.lfWidth = 0;
+        state.shrunk.reset(CreateFontIndirectW(&face));
+        state.shrunkHeight = height;
+    }
+    if (!state.shrunk.get()) return state.font;
+    state.shrunkLast = true;
+    return state.shrunk.get();
+}
+
 void paint(HWND window, LabelState& state) {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(window, &ps);
@@ -39,7 +69,8 @@ void paint(HWND window, LabelState& state) {
     if (length > 0) {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         const int got = GetWindowTextW(window, text.data(), length + 1);
-        HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
+        HFONT font = fittingFont(dc, state, text.data(), got, client.right);
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
         RECT box = client;
@@ -70,7 +101,11 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return result;
         }
         case WM_SETFONT:
-            if (state) state->font = reinterpret_cast<HFONT>(wParam);
+            if (state) {
+                state->font = reinterpret_cast<HFONT>(wParam);
+                state->shrunk.reset(nullptr);  // made from the old one
+                state->shrunkHeight = 0;
+            }
             if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;

@@ -3,7 +3,9 @@
 // in the model's text colour and font, on its own background colour or, when
 // it has none, on the colour of what it lies on. It paints through a back
 // buffer, since the figures change ten times a second. The caption is the
-// window text, so GetWindowTextW reads it.
+// window text, so GetWindowTextW reads it. A text wider than the label is
+// drawn in a smaller font, down to three quarters of the normal size,
+// before it is cut off.
 #pragma once
 
 #include <windows.h>
@@ -27,11 +29,31 @@ struct LabelLook {
     ui::Alignment alignment = ui::Alignment::Left;
 };
 
+// A font the label made itself, deleted with it.
+class OwnedFont {
+public:
+    OwnedFont() = default;
+    ~OwnedFont() { reset(nullptr); }
+    OwnedFont(const OwnedFont&) = delete;
+    OwnedFont& operator=(const OwnedFont&) = delete;
+    HFONT get() const { return font_; }
+    void reset(HFONT font) {
+        if (font_) DeleteObject(font_);
+        font_ = font;
+    }
+
+private:
+    HFONT font_ = nullptr;
+};
+
 // The label's state, owned by whoever creates the window; it must outlive it.
 struct LabelState {
     LabelLook look;
-    HFONT font = nullptr;
+    HFONT font = nullptr;  // the normal font, not owned
     BackBuffer buffer;
+    OwnedFont shrunk;       // the normal font made smaller for a long text
+    LONG shrunkHeight = 0;  // its LOGFONT height
+    bool shrunkLast = false;  // the last paint used it
 };
 
 bool registerLabelClass(HINSTANCE instance);
