@@ -148,6 +148,17 @@ TEST_F(FormWindowTest, EventsLeaveThroughTheCallbacks) {
     EXPECT_TRUE(IsWindow(window->handle())) << "the close box leaves the window to the form";
 }
 
+TEST_F(FormWindowTest, ADetachedWindowHidesAndSendsNoMoreEvents) {
+    form.show();
+    window->syncFromModel();
+    window->detach();
+    EXPECT_FALSE(IsWindowVisible(window->handle()));
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(window->menus()->commandOf(form.mnuFree), 0), 0);
+    SendMessageW(window->handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_EQ(closeBoxes, 0);
+}
+
 TEST_F(FormWindowTest, AnExceptionStopsAtTheWindowProcedure) {
     const UINT top = window->menus()->commandOf(form.mnuTop);
     SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(top, 0), 0);

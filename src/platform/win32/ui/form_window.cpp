@@ -85,6 +85,11 @@ FormWindow::~FormWindow() {
     DestroyWindow(window_);
 }
 
+void FormWindow::detach() {
+    detached_ = true;
+    if (window_) ShowWindow(window_, SW_HIDE);
+}
+
 DWORD FormWindow::style() const {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (form_.sizable) style |= WS_THICKFRAME;
@@ -123,7 +128,7 @@ void FormWindow::createControls() {
         if (made.box) {
             ui::Control* box = control;
             made.box->paint = [this, box](ui::Canvas& canvas) {
-                if (events_.paintBox) events_.paintBox(*box, canvas);
+                if (!detached_ && events_.paintBox) events_.paintBox(*box, canvas);
             };
             made.box->failed = events_.failed;
         }
@@ -447,10 +452,10 @@ LRESULT CALLBACK FormWindow::proc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return self->onMessage(message, wParam, lParam);
 }
 
-LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: command(wParam, lParam); return 0;
         case WM_CLOSE:

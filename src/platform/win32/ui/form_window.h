@@ -72,6 +72,12 @@ public:
     FormWindow& operator=(const FormWindow&) = delete;
 
     ui::Form& form() const { return form_; }
+    // The form is going away: the window hides and no event leaves it any
+    // more. A handler may unload a form from inside one of its window's
+    // callbacks, so delete the FormWindow only once that has returned
+    // (from the message loop, e.g. on a message posted to yourself).
+    void detach();
+    bool detached() const { return detached_; }
     HWND handle() const { return window_; }
     HWND controlHandle(const ui::Control& control) const;
     const ui::Control* controlOf(HWND handle) const;
@@ -119,7 +125,7 @@ public:
 private:
     friend bool registerFormClass(HINSTANCE instance);
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void command(WPARAM wParam, LPARAM lParam);
     void sized(WPARAM kind, int width, int height);
     void dpiChangedTo(UINT dpi, const RECT* suggested);
@@ -142,7 +148,7 @@ private:
 
     template <typename Body>
     void emit(Body&& body) {
-        guardedCall(events_.failed, body);
+        if (!detached_) guardedCall(events_.failed, body);
     }
 
     ui::Form& form_;
@@ -157,6 +163,7 @@ private:
     int state_ = ui::kNormal;
     bool shownOnce_ = false;
     bool applying_ = false;  // our own moves and sizes are not events
+    bool detached_ = false;
 
     // What syncFromModel last applied.
     struct Seen {
