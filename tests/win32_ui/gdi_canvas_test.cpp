@@ -117,6 +117,19 @@ TEST(TwipsTest, TheWindowDpiIsReadFromTheSystem) {
     EXPECT_EQ(windowDpi(nullptr), 96u) << "the test display runs at 96 dpi";
 }
 
+TEST(TwipsTest, TheProgramCanAskForPerMonitorDpi) {
+    ASSERT_TRUE(becomeDpiAware());
+    using GetContextFn = HANDLE(WINAPI*)();
+    using AwarenessFn = int(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto getContext = reinterpret_cast<GetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<AwarenessFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    if (!getContext || !awareness) GTEST_SKIP() << "this system can't report the awareness";
+    EXPECT_EQ(awareness(getContext()), 2) << "DPI_AWARENESS_PER_MONITOR_AWARE";
+}
+
 TEST(ColorTest, ModelColoursBecomeColorRefs) {
     EXPECT_EQ(toColorRef(0x00123456), static_cast<COLORREF>(0x00123456));
     EXPECT_EQ(toColorRef(0x8000000F), GetSysColor(COLOR_BTNFACE));

@@ -18,7 +18,32 @@ GetDpiForWindowFn getDpiForWindow() {
     return fn;
 }
 
+template <typename Fn>
+Fn lookUp(const wchar_t* module, const char* name) {
+    HMODULE handle = GetModuleHandleW(module);
+    if (!handle) handle = LoadLibraryW(module);
+    FARPROC proc = handle ? GetProcAddress(handle, name) : nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+}
+
 }  // namespace
+
+bool becomeDpiAware() {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    using SetAwarenessFn = HRESULT(WINAPI*)(int);
+    using SetAwareFn = BOOL(WINAPI*)();
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then PER_MONITOR_AWARE.
+    if (auto setContext = lookUp<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+        if (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return true;
+        if (setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)))) return true;
+    }
+    constexpr int kPerMonitorAware = 2;
+    if (auto setAwareness = lookUp<SetAwarenessFn>(L"shcore.dll", "SetProcessDpiAwareness")) {
+        if (SUCCEEDED(setAwareness(kPerMonitorAware))) return true;
+    }
+    if (auto setAware = lookUp<SetAwareFn>(L"user32.dll", "SetProcessDPIAware")) return setAware() != FALSE;
+    return false;
+}
 
 UINT windowDpi(HWND window) {
     if (GetDpiForWindowFn fn = getDpiForWindow(); fn && window) {

@@ -11,6 +11,13 @@ namespace qx::win32ui {
 inline constexpr UINT kStandardDpi = 96;
 
 UINT windowDpi(HWND window);
+
+// Asks to be told each monitor's DPI (and to get WM_DPICHANGED), for when
+// the application manifest doesn't say so: per-monitor v2 on Windows 10
+// 1703 and later, per-monitor on 8.1, system DPI on Vista and 7. Call it
+// before the first window is made. False when none of them could be set
+// (already set by the manifest, or too old a system).
+bool becomeDpiAware();
 // 1440 / dpi: 15 at 96 dpi, 12 at 120, 10 at 144, 7.5 at 192.
 double twipsPerPixelForDpi(UINT dpi);
 
