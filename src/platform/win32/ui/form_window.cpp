@@ -276,6 +276,8 @@ void FormWindow::layOutAll() {
 
 void FormWindow::popupMenu(const ui::MenuItem& menu) {
     if (!menus_) return;
+    // The handler asking for the pop-up may just have set a caption in it.
+    menus_->syncFromModel();
     showPopupMenu(window_, menus_->menuOf(menu));
 }
 
