@@ -117,6 +117,10 @@ public:
     void Form_DblClick();
     // freeing
     void tmrDefragMemory_Timer();
+    // The end of a run, once its block is made (`ok`) or can't be.
+    void tmrDefragMemory_BlockDone(bool ok);
+    // Whether a run is waiting for its block.
+    bool freeingInProgress() const { return blockPending_; }
     void mnuDefragMemory1_Click();
     void mnuDefragMemory2_Click();
     void tmrQuit_Timer();
@@ -156,6 +160,7 @@ public:
 private:
     void bindHandlers();
     void ArmFreeing(const char* status, const char* mode);
+    void FreeingFailed();
 
     System& system_;
     ModMemory& memory_;
@@ -163,6 +168,7 @@ private:
     std::unique_ptr<FrmAbout> closedAbout_;  // kept until the next opening or closing: its handler may still be running
     bool trayAvailable_ = true;
     bool failureBoxOpen_ = false;
+    bool blockPending_ = false;
     bool firstPaintDone_ = false;
     std::string labelText_;
     std::array<ui::Point, kHistorySlots> memoryPoints_{};

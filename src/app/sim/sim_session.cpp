@@ -55,6 +55,9 @@ SimSession::SimSession(std::ostream& out)
       host_(system_),
       memory_(system_) {
     system_.holdOpen = [this](std::int64_t ms) { scheduler_.advance(ms); };
+    system_.schedule = [this](std::int64_t ms, std::function<void()> event) {
+        scheduler_.schedule(ms, std::move(event));
+    };
 }
 
 SimSession::~SimSession() = default;
@@ -132,6 +135,11 @@ bool SimSession::execute(const ScriptLine& line) {
     } else if (cmd == "msgbox-hold") {
         need(1);
         system_.messageBoxHoldMs = static_cast<std::int64_t>(number(a[0]));
+    } else if (cmd == "block-ms") {
+        need(1);
+        const double ms = number(a[0]);
+        if (ms < 0) throw ScriptError{"block-ms takes a time that is not negative"};
+        system_.blockMs = static_cast<std::int64_t>(ms);
     } else if (cmd == "reg") {
         need(4);
         RegistryValue value;

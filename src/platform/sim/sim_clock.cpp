@@ -37,6 +37,7 @@ void SimScheduler::advance(std::int64_t ms) {
             if (!e.timer->enabled() || e.timer->interval() <= 0 || e.due > target) continue;
             if (!next || e.due < next->due) next = &e;
         }
+        if (runScheduled(target, next)) continue;
         if (!next) break;
         now_ = std::max(now_, next->due);
         ui::Timer& timer = *next->timer;
@@ -52,6 +53,28 @@ void SimScheduler::advance(std::int64_t ms) {
         }
     }
     now_ = std::max(now_, target);
+}
+
+void SimScheduler::schedule(std::int64_t ms, std::function<void()> event) {
+    scheduled_.push_back({now_ + std::max<std::int64_t>(ms, 0), std::move(event)});
+}
+
+bool SimScheduler::runScheduled(std::int64_t target, const Entry* nextTick) {
+    auto first = scheduled_.end();
+    for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
+        if (it->due <= target && (first == scheduled_.end() || it->due < first->due)) first = it;
+    }
+    if (first == scheduled_.end()) return false;
+    if (nextTick && nextTick->due <= first->due) return false;
+    now_ = std::max(now_, first->due);
+    const std::function<void()> event = std::move(first->event);
+    scheduled_.erase(first);
+    try {
+        event();
+    } catch (const RuntimeError&) {
+        // As with a tick: the handler stops at its failing step.
+    }
+    return true;
 }
 
 }  // namespace qx::sim
