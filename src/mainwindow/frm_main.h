@@ -135,6 +135,8 @@ public:
     void TrayIcon_MouseMove(int button, int shift, float x, float y);
     void mnuShow_Click();
     void mnuToTray_Click();
+    // The notification area went away (`present` false) or a new one came.
+    void TrayHost_Change(bool present);
     // window commands
     void mnuTopWindow_Click();
     void mnuSpeedNormal_Click();

@@ -238,6 +238,13 @@ bool SimSession::execute(const ScriptLine& line) {
                 m.TrayIcon_MouseMove(0, 0, static_cast<float>(code * m.twipsPerPixel()), 0);
             });
         }
+    } else if (cmd == "tray-host") {
+        need(1);
+        if (a[0] != "gone" && a[0] != "back") throw ScriptError{"tray-host takes gone or back"};
+        const bool present = a[0] == "back";
+        system_.setTrayHost(present);
+        // Before the start there is nobody to tell.
+        if (main_) deliver([&] { main_->TrayHost_Change(present); });
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
         set(a[0], a[1]);

@@ -31,6 +31,10 @@ void startMainWindow(Backend& backend, FrmMain& main) {
         main.TrayIcon_MouseMove(0, 0, static_cast<float>(message * main.twipsPerPixel()), 0);
     });
 
+    // A notification area that goes away while the window is hidden brings
+    // the window back; one that comes gets the icon.
+    backend.setTrayHostHandler([&main](bool present) { main.TrayHost_Change(present); });
+
     backend.dispatcher().deliver([&main] { main.load(); });
 
     // The notification area shows the pop-up menu itself; just before it

@@ -65,7 +65,7 @@ void SimSystem::startBlock(std::uint64_t characters, std::function<void(bool ok)
 
 bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view) {
     static const char* const kVerbs[] = {"add", "modify", "delete"};
-    const bool ok = !fails("tray");
+    const bool ok = !fails("tray") && trayHost_;
     event() << "tray " << kVerbs[static_cast<int>(message)] << ' ' << ImageName(image)
             << (ok ? "" : " failed") << '\n';
     if (ok && message == TrayMessage::Add) trayPresent_ = true;

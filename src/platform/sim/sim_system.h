@@ -38,6 +38,12 @@ public:
     std::function<void(std::int64_t, std::function<void()>)> schedule;  // runs an event later
 
     bool trayIconPresent() const { return trayPresent_; }
+    // Takes the notification area away (its icon goes with it) or brings
+    // one back, empty; while there is none, every icon operation fails.
+    void setTrayHost(bool present) {
+        trayHost_ = present;
+        if (!present) trayPresent_ = false;
+    }
     bool fails(const char* name) const { return failing.count(name) != 0; }
 
     bool globalMemoryStatusEx(MemoryStatusEx& status) override;
@@ -65,6 +71,7 @@ private:
     std::ostream& out_;
     std::function<std::int64_t()> clock_;
     bool trayPresent_ = false;
+    bool trayHost_ = true;
 };
 
 }  // namespace qx::sim
