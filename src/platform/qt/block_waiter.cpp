@@ -6,7 +6,7 @@ BlockWaiter::BlockWaiter(FreeingSystem& freeing, Dispatcher& dispatcher,
                          std::function<void(const std::string& why)> failed)
     : freeing_(freeing), dispatcher_(dispatcher), failed_(std::move(failed)) {}
 
-BlockWaiter::~BlockWaiter() { stopWatching(); }
+BlockWaiter::~BlockWaiter() = default;
 
 bool BlockWaiter::outcome(FreeingSystem::BlockState state) {
     const bool ok = state == FreeingSystem::BlockState::Ready;
@@ -19,6 +19,8 @@ bool BlockWaiter::outcome(FreeingSystem::BlockState state) {
 
 void BlockWaiter::start(std::uint64_t characters, std::function<void(bool ok)> done) {
     stopWatching();
+    retiredNotifier_.reset();
+    retiredDeadline_.reset();
     const FreeingSystem::BlockState state = freeing_.beginBlock(characters);
     const int handle = freeing_.blockWaitHandle();
     if (state != FreeingSystem::BlockState::Pending || handle < 0) {
@@ -50,13 +52,15 @@ void BlockWaiter::settle(bool giveUp) {
 }
 
 void BlockWaiter::stopWatching() {
+    // This may run inside the notifier's or the timer's own signal: they
+    // are kept, quiet, until the next start or the end.
     if (notifier_) {
         notifier_->setEnabled(false);
-        notifier_.release()->deleteLater();
+        retiredNotifier_ = std::move(notifier_);
     }
     if (deadline_) {
         deadline_->stop();
-        deadline_.release()->deleteLater();
+        retiredDeadline_ = std::move(deadline_);
     }
 }
 

@@ -44,6 +44,8 @@ private:
     std::function<void(bool)> done_;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<QTimer> deadline_;
+    std::unique_ptr<QSocketNotifier> retiredNotifier_;
+    std::unique_ptr<QTimer> retiredDeadline_;
 };
 
 }  // namespace qx::qt
