@@ -227,5 +227,20 @@ TEST(FreeingWait, TheWindowGoesOnAndASecondRequestStartsNoSecondRun) {
     EXPECT_TRUE(noChildrenLeft());
 }
 
+TEST(FreeingWait, ClosingTheWindowDuringARunEndsTheProgramAndTheWorkers) {
+    {
+        SlowProgram p;
+        p.event([&] { p.main.mnuDefragMemory1_Click(); });
+        ASSERT_TRUE(WaitFor([&] { return p.backend.qtSystem().blockPending(); }, 3000));
+        ASSERT_FALSE(noChildrenLeft());
+        p.event([&] { p.main.unload(); });
+        EXPECT_TRUE(p.backend.dispatcher().ended());
+        // The block's end, when it comes, runs nothing.
+        QTest::qWait(2000);
+        EXPECT_EQ(p.main.lblStatus.caption(), "Freeing up memory...");
+    }
+    EXPECT_TRUE(noChildrenLeft());
+}
+
 }  // namespace
 }  // namespace qx::qt
