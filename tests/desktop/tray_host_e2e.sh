@@ -46,10 +46,18 @@ start_trayer() {
 }
 start_trayer
 
-# Hidden in the notification area from the start.
-"$quendax" /AUTO >"$work/quendax.out" 2>"$work/quendax.err" &
-app=$!
-pids+=($app)
+# Hidden in the notification area from the start. trayer's window can be
+# there a moment before it owns the notification area; a start that found
+# none (and so minimized instead of hiding) is tried again.
+for attempt in 1 2 3; do
+  "$quendax" /AUTO >"$work/quendax.out" 2>"$work/quendax.err" &
+  app=$!
+  pids+=($app)
+  sleep 1
+  grep -q "no notification area was found" "$work/quendax.err" || break
+  kill "$app"; wait "$app" 2>/dev/null
+  [ "$attempt" = 3 ] && fail "trayer never took the notification area"
+done
 
 main_visible() { xdotool search --onlyvisible --name '^Quendax$' >/dev/null 2>&1; }
 icon_shown() {
