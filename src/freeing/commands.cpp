@@ -7,6 +7,9 @@
 namespace qx {
 
 void FrmMain::ArmFreeing(const char* status, const char* mode) {
+    // A run that is making its block is not followed by another one: the
+    // command, the shortcut or the watch asking meanwhile changes nothing.
+    if (blockPending_) return;
     // Record where the free shares stand, say why, and let the run start on
     // the freeing timer's next tick.
     skipOnError([&] { ResetOldBars(); });

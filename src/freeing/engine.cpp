@@ -24,14 +24,34 @@ void FrmMain::tmrDefragMemory_Timer() {
     // While the failure message of a run is open, no other run starts: the
     // armed run waits (the timer stays enabled) until the box is closed.
     if (failureBoxOpen_) return;
+    // One block at a time: a tick while one is being made waits for it.
+    if (blockPending_) return;
 
+    std::uint64_t characters = 0;
     try {
         tmrDefragMemory.setEnabled(false);
         memory_.GetMemoryInfo(MemInfo);
-        const std::uint64_t characters = BlockCharacters(MemInfo.TotalPhysical);
-        if (!system_.createBlock(characters)) {
-            throw RuntimeError(ErrorCode::Refused, "Out of memory");
-        }
+        characters = BlockCharacters(MemInfo.TotalPhysical);
+    } catch (const RuntimeError&) {
+        FreeingFailed();
+        return;
+    }
+    // The window goes on painting and answering while the block is made;
+    // the run ends in tmrDefragMemory_BlockDone, at once or as an event of
+    // its own later.
+    blockPending_ = true;
+    try {
+        system_.startBlock(characters, [this](bool ok) { tmrDefragMemory_BlockDone(ok); });
+    } catch (...) {
+        blockPending_ = false;
+        throw;
+    }
+}
+
+void FrmMain::tmrDefragMemory_BlockDone(bool ok) {
+    blockPending_ = false;
+    try {
+        if (!ok) throw RuntimeError(ErrorCode::Refused, "Out of memory");
         OldBarsPending = -1;
         const bool quitAfter = CDbl(tmrDefragMemory.tag()) == 4;
         if (!quitAfter) lblStatus.setCaption("Ready");
@@ -46,17 +66,23 @@ void FrmMain::tmrDefragMemory_Timer() {
             tmrQuit.setEnabled(true);
         }
     } catch (const RuntimeError&) {
-        failureBoxOpen_ = true;
-        try {
-            system_.messageBox("Error defragmenting the memory!", "Error", 16);
-        } catch (...) {
-            failureBoxOpen_ = false;
-            system_.releaseBlock();
-            throw;
-        }
-        failureBoxOpen_ = false;
-        lblStatus.setCaption("Ready");
+        FreeingFailed();
+        return;
     }
+    system_.releaseBlock();
+}
+
+void FrmMain::FreeingFailed() {
+    failureBoxOpen_ = true;
+    try {
+        system_.messageBox("Error defragmenting the memory!", "Error", 16);
+    } catch (...) {
+        failureBoxOpen_ = false;
+        system_.releaseBlock();
+        throw;
+    }
+    failureBoxOpen_ = false;
+    lblStatus.setCaption("Ready");
     system_.releaseBlock();
 }
 

@@ -117,6 +117,10 @@ public:
     void Form_DblClick();
     // freeing
     void tmrDefragMemory_Timer();
+    // The end of a run, once its block is made (`ok`) or can't be.
+    void tmrDefragMemory_BlockDone(bool ok);
+    // Whether a run is waiting for its block.
+    bool freeingInProgress() const { return blockPending_; }
     void mnuDefragMemory1_Click();
     void mnuDefragMemory2_Click();
     void tmrQuit_Timer();
@@ -131,6 +135,8 @@ public:
     void TrayIcon_MouseMove(int button, int shift, float x, float y);
     void mnuShow_Click();
     void mnuToTray_Click();
+    // The notification area went away (`present` false) or a new one came.
+    void TrayHost_Change(bool present);
     // window commands
     void mnuTopWindow_Click();
     void mnuSpeedNormal_Click();
@@ -163,6 +169,7 @@ private:
     // After the bars changed width: the green boxes placed again from the
     // last sample, the markers kept inside their bars.
     void FitSharesToBars(double oldBarWidth);
+    void FreeingFailed();
 
     System& system_;
     ModMemory& memory_;
@@ -170,6 +177,7 @@ private:
     std::unique_ptr<FrmAbout> closedAbout_;  // kept until the next opening or closing: its handler may still be running
     bool trayAvailable_ = true;
     bool failureBoxOpen_ = false;
+    bool blockPending_ = false;
     bool firstPaintDone_ = false;
     std::string labelText_;
     std::array<ui::Point, kHistorySlots> memoryPoints_{};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,41 @@ public:
     virtual bool createBlock(std::uint64_t characters) = 0;
     // Gives the block's memory back. Harmless when there is no block.
     virtual void releaseBlock() = 0;
+
+    // The same block without waiting for it, so the window goes on painting
+    // and answering while it is made. Starts the block and returns; `done`
+    // gets the outcome (createBlock's result) later, as an event of its own
+    // that the backend delivers like a timer tick, never nested in another
+    // handler. The block is then held until releaseBlock(). A backend that
+    // can't wait from its event loop makes the block here and calls `done`
+    // before returning, which is what this default does.
+    virtual void startBlock(std::uint64_t characters, std::function<void(bool ok)> done) {
+        done(createBlock(characters));
+    }
+
+    // The pieces a backend's event loop needs to wait for a block on a
+    // platform whose blocks take time (Linux: worker processes).
+    enum class BlockState { Ready, Failed, Pending };
+    // Starts the block. Ready or Failed: settled at once, as createBlock
+    // would have it. Pending: watch blockWaitHandle() and call settleBlock().
+    virtual BlockState beginBlock(std::uint64_t characters) {
+        return createBlock(characters) ? BlockState::Ready : BlockState::Failed;
+    }
+    // While Pending: a descriptor that turns readable when there is news
+    // of the block; -1 when there is none to watch.
+    virtual int blockWaitHandle() const { return -1; }
+    // While Pending: how long after beginBlock() to give up on it, in ms.
+    virtual std::int64_t blockDeadlineMs() const { return 0; }
+    // Takes in the news: Pending while more is to come, else the outcome.
+    // With `giveUp` (the deadline has passed) the block is abandoned, every
+    // process making it is killed, and the result is Failed.
+    virtual BlockState settleBlock(bool giveUp) {
+        (void)giveUp;
+        return BlockState::Failed;
+    }
+    // Why the last block was refused, in one line for standard error (the
+    // limit that refused it); empty when it wasn't, or no reason is known.
+    virtual std::string blockRefusal() const { return {}; }
 };
 
 class ShellSystem {

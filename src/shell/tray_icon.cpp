@@ -76,6 +76,25 @@ void FrmMain::mnuToTray_Click() {
     skipOnError([&] { mnuShow_Click(); });
 }
 
+void FrmMain::TrayHost_Change(bool present) {
+    if (present) {
+        // A new notification area: the icon goes in again, as at start, and
+        // hiding hides again.
+        trayAvailable_ = true;
+        skipOnError([&] { system_.notifyIcon(TrayMessage::Add, trayImageOf(TrayData), "Quendax"); });
+        return;
+    }
+    // Without the icon a hidden window could not be reached: it comes back,
+    // minimized, and every way of hiding minimizes until an area comes.
+    trayAvailable_ = false;
+    if (visible()) return;
+    skipOnError([&] { mnuShow.setCaption("&Hide"); });
+    skipOnError([&] { setWindowState(ui::kMinimized); });
+    skipOnError([&] { show(); });
+    system_.warn(
+        "quendax: the notification area went away while the window was hidden; the window is back, minimized");
+}
+
 void FrmMain::HideToTray() {
     if (trayAvailable_) {
         hide();

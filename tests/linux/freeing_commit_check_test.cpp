@@ -131,5 +131,33 @@ TEST(BlockFits, HugeFiguresDoNotWrapAround) {
     EXPECT_FALSE(blockFits(figures, kNoLimit));
 }
 
+TEST(RefusingLimit, NamesTheLimitThatLeavesTheLeastRoom) {
+    FreeingFigures figures = plainMachine();  // room 7.5 GiB
+    EXPECT_EQ(refusingLimit(figures, 4 * kGiB), FreeingLimit::None);
+    EXPECT_EQ(refusingLimit(figures, 8 * kGiB), FreeingLimit::Memory);
+
+    figures.strictOvercommit = true;
+    figures.commitLimit = 6 * kGiB;
+    figures.committedAs = 1 * kGiB;  // 5 GiB less the reserve
+    EXPECT_EQ(refusingLimit(figures, 6 * kGiB), FreeingLimit::CommitLimit);
+    EXPECT_EQ(refusingLimit(figures, 4 * kGiB), FreeingLimit::None);
+
+    figures.cgroupRoom = 3 * kGiB;
+    EXPECT_EQ(refusingLimit(figures, 4 * kGiB), FreeingLimit::ControlGroup);
+
+    figures.addressRoom = 1 * kGiB;
+    EXPECT_EQ(refusingLimit(figures, 4 * kGiB), FreeingLimit::AddressSpace);
+    // Whatever refuses, it is what roomForBlock counted.
+    EXPECT_EQ(refusingLimit(figures, roomForBlock(figures)), FreeingLimit::None);
+    EXPECT_NE(refusingLimit(figures, roomForBlock(figures) + 1), FreeingLimit::None);
+}
+
+TEST(RefusingLimit, EachLimitHasItsOwnName) {
+    EXPECT_STREQ(freeingLimitName(FreeingLimit::CommitLimit),
+                 "the commit limit (CommitLimit less Committed_AS)");
+    EXPECT_STREQ(freeingLimitName(FreeingLimit::AddressSpace), "the address-space limit (RLIMIT_AS)");
+    EXPECT_STRNE(freeingLimitName(FreeingLimit::Memory), freeingLimitName(FreeingLimit::ControlGroup));
+}
+
 }  // namespace
 }  // namespace qx

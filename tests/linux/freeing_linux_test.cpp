@@ -103,12 +103,61 @@ TEST(LinuxFreeing, RefusesWhenTheFiguresCannotBeRead) {
 }
 
 TEST(LinuxFreeing, AKilledWorkerMeansFalse) {
+    // Figures with room, so the block gets past the fit check on any
+    // machine and it is the worker's death that fails it.
     LinuxFreeing::Options options;
     options.afterWrite = dieByKill;
+    options.readFigures = roomyFigures;
     LinuxFreeing freeing(options);
     EXPECT_FALSE(freeing.createBlock(32 * kMiB));
+    EXPECT_EQ(freeing.refusingLimit(), FreeingLimit::None);
+    EXPECT_EQ(freeing.workersFailure(), BlockWorkers::Failure::WorkerGone);
+    EXPECT_NE(freeing.blockRefusal().find("worker process ended"), std::string::npos)
+        << freeing.blockRefusal();
     EXPECT_TRUE(noChildrenLeft());
     freeing.releaseBlock();
+
+    // The same block without the kill is written: the kill made the difference.
+    options.afterWrite = expectAllSpaces;
+    LinuxFreeing healthy(options);
+    EXPECT_TRUE(healthy.createBlock(32 * kMiB));
+    healthy.releaseBlock();
+    EXPECT_TRUE(noChildrenLeft());
+}
+
+TEST(LinuxFreeing, AHungWorkerMeansFalseAtTheDeadline) {
+    LinuxFreeing::Options options;
+    options.afterWrite = [](const char16_t*, std::size_t) {
+        for (;;) ::pause();
+    };
+    options.readFigures = roomyFigures;
+    options.deadlineMs = 300;
+    LinuxFreeing freeing(options);
+    EXPECT_FALSE(freeing.createBlock(4 * kMiB));
+    EXPECT_EQ(freeing.workersFailure(), BlockWorkers::Failure::TimedOut);
+    EXPECT_TRUE(noChildrenLeft());
+}
+
+TEST(LinuxFreeing, TheDeadlineGrowsWithTheBlock) {
+    EXPECT_EQ(blockDeadlineMs(0), 10000);
+    EXPECT_EQ(blockDeadlineMs(1), 12000);
+    EXPECT_EQ(blockDeadlineMs(kGiB), 12000);
+    EXPECT_EQ(blockDeadlineMs(kGiB + 1), 14000);
+    EXPECT_EQ(blockDeadlineMs(6 * kGiB), 22000);
+}
+
+TEST(LinuxFreeing, ARefusedBlockNamesTheLimitThatRefusedIt) {
+    LinuxFreeing::Options options;
+    options.readFigures = crampedFigures;
+    LinuxFreeing cramped(options);
+    EXPECT_FALSE(cramped.createBlock(32 * kMiB));
+    EXPECT_EQ(cramped.refusingLimit(), FreeingLimit::Memory);
+    EXPECT_NE(cramped.blockRefusal().find("64 MiB"), std::string::npos) << cramped.blockRefusal();
+    EXPECT_NE(cramped.blockRefusal().find("the memory available"), std::string::npos);
+    // A block that fits leaves nothing to say.
+    EXPECT_TRUE(cramped.createBlock(16 * kMiB));
+    EXPECT_EQ(cramped.blockRefusal(), "");
+    cramped.releaseBlock();
 }
 
 TEST(LinuxFreeing, KeepsToTheMostWorkersAllowed) {
@@ -141,13 +190,20 @@ TEST(LinuxFreeing, MoreThanTheMachineHasEndsFalseWithEveryoneAlive) {
 }
 
 TEST(FreeingFigures, DescribeThisMachine) {
+    // Each figure against another read in the same /proc/meminfo, or against
+    // what can't change while the machine runs, so load can't fail it.
     FreeingFigures figures;
     ASSERT_TRUE(readFreeingFigures(figures));
     EXPECT_GT(figures.memTotal, 0u);
     EXPECT_LE(figures.memAvailable, figures.memTotal);
     EXPECT_LE(figures.swapFree, figures.swapTotal);
+    // /proc/swaps is read a moment after /proc/meminfo; the zram share is
+    // held to the swap free as /proc/meminfo had it.
     EXPECT_LE(figures.zramSwapFree, figures.swapFree);
     EXPECT_LT(roomForBlock(figures), figures.memAvailable + figures.swapFree);
+    // MemTotal is the kernel's count of usable pages, as sysconf gives it.
+    EXPECT_EQ(figures.memTotal, static_cast<std::uint64_t>(::sysconf(_SC_PHYS_PAGES)) *
+                                    static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)));
 }
 
 TEST(FreeingFigures, SeeTheAddressLimit) {

@@ -62,6 +62,9 @@ SimSession::SimSession(std::ostream& out)
         if (dispatcher_.ended()) throw ProcessExit{};
     };
     dispatcher_.setOnWarn([this](std::string_view line) { system_.warn(line); });
+    system_.schedule = [this](std::int64_t ms, std::function<void()> event) {
+        scheduler_.schedule(ms, std::move(event));
+    };
 }
 
 SimSession::~SimSession() = default;
@@ -129,6 +132,11 @@ bool SimSession::execute(const ScriptLine& line) {
     } else if (cmd == "msgbox-hold") {
         need(1);
         system_.messageBoxHoldMs = static_cast<std::int64_t>(number(a[0]));
+    } else if (cmd == "block-ms") {
+        need(1);
+        const double ms = number(a[0]);
+        if (ms < 0) throw ScriptError{"block-ms takes a time that is not negative"};
+        system_.blockMs = static_cast<std::int64_t>(ms);
     } else if (cmd == "reg") {
         need(4);
         RegistryValue value;
@@ -217,6 +225,13 @@ bool SimSession::execute(const ScriptLine& line) {
         if (system_.trayIconPresent()) {
             deliver([&] { events_->trayMessage(code); });
         }
+    } else if (cmd == "tray-host") {
+        need(1);
+        if (a[0] != "gone" && a[0] != "back") throw ScriptError{"tray-host takes gone or back"};
+        const bool present = a[0] == "back";
+        system_.setTrayHost(present);
+        // Before the start there is nobody to tell.
+        if (main_) deliver([&] { main_->TrayHost_Change(present); });
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
         set(a[0], a[1]);

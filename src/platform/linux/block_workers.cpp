@@ -5,10 +5,14 @@
 #include <csignal>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "platform/linux/block_writer.h"
@@ -26,6 +30,7 @@ enum WorkerExit : int {
     kNoOomScore = 11,
     kNoMemory = 12,
     kNoReport = 13,
+    kNoDevNull = 14,
 };
 
 // Everything a worker needs, made ready before fork(): after it, the worker
@@ -67,9 +72,43 @@ char16_t* mapPart(std::uint64_t bytes) {
     return reinterpret_cast<char16_t*>(aligned);
 }
 
+// Closes the descriptors from `first` to `last`, both included.
+void closeRange(unsigned first, unsigned last) {
+    if (first > last) return;
+#if defined(SYS_close_range)
+    if (::syscall(SYS_close_range, first, last, 0) == 0) return;
+#endif
+    // Kernels before 5.9: one by one, up to the descriptor limit.
+    rlimit limit{};
+    unsigned top = 65536;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < top) {
+        top = static_cast<unsigned>(limit.rlim_cur);
+    }
+    for (unsigned fd = first; fd <= last && fd < top; ++fd) ::close(static_cast<int>(fd));
+}
+
+// Leaves the worker nothing of the program's but the pipe ends `a` and `b`
+// (both above 2): standard input, output and error go to /dev/null, so a
+// worker holds no terminal or log pipe open either.
+bool keepOnly(int a, int b) {
+    const unsigned low = static_cast<unsigned>(a < b ? a : b);
+    const unsigned high = static_cast<unsigned>(a < b ? b : a);
+    closeRange(3, low - 1);
+    closeRange(low + 1, high - 1);
+    closeRange(high + 1, ~0u);
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null < 0) return false;
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (null != fd && ::dup2(null, fd) != fd) return false;
+    }
+    if (null > 2) ::close(null);
+    return true;
+}
+
 [[noreturn]] void runWorker(const WorkerJob& job) {
     ::close(job.parentEnds[0]);
     ::close(job.parentEnds[1]);
+    if (!keepOnly(job.reportFd, job.holdFd)) ::_exit(kNoDevNull);
     // Dies with the thread that forked it, should that end without stop().
     if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != job.parent) ::_exit(kOrphaned);
     if (!volunteerForOomKiller()) ::_exit(kNoOomScore);
@@ -106,19 +145,28 @@ pid_t forkWorker() {
 #endif
 }
 
-// Reads the workers' report bytes until every one has either reported and
-// closed its end or died.
-unsigned countReports(int fd) {
-    unsigned reports = 0;
+// Reads the report bytes there are now. False at end of file: every worker
+// has either reported and closed its end or died.
+bool readReports(int fd, unsigned& reports) {
     char bytes[kMaxBlockWorkers * 2];
     for (;;) {
         const ssize_t got = ::read(fd, bytes, sizeof bytes);
         if (got > 0) {
             reports += static_cast<unsigned>(got);
-        } else if (got == 0 || errno != EINTR) {
-            return reports;
+        } else if (got == 0) {
+            return false;
+        } else if (errno == EAGAIN) {
+            return true;
+        } else if (errno != EINTR) {
+            return false;
         }
     }
+}
+
+std::int64_t nowMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
 }
 
 void closePipe(int (&fds)[2]) {
@@ -148,24 +196,51 @@ BlockParts splitBlock(std::uint64_t characters, unsigned workers) {
 
 BlockWorkers::~BlockWorkers() { stop(); }
 
-bool BlockWorkers::start(std::uint64_t characters, unsigned workers, WorkerHook hook) {
+bool BlockWorkers::start(std::uint64_t characters, unsigned workers, WorkerHook hook,
+                         int deadlineMs) {
+    State state = begin(characters, workers, hook);
+    const std::int64_t end = nowMs() + deadlineMs;
+    while (state == State::Writing) {
+        const std::int64_t left = deadlineMs < 0 ? -1 : end - nowMs();
+        if (deadlineMs >= 0 && left <= 0) {
+            giveUp();
+            return false;
+        }
+        pollfd watch{reportFd_, POLLIN, 0};
+        ::poll(&watch, 1, static_cast<int>(left < 0 ? -1 : std::min<std::int64_t>(left, 60000)));
+        state = settle();
+    }
+    return state == State::Held;
+}
+
+BlockWorkers::State BlockWorkers::begin(std::uint64_t characters, unsigned workers,
+                                        WorkerHook hook) {
     stop();
-    if (characters == 0) return true;
+    failure_ = Failure::None;
+    if (characters == 0) return State::Held;
     // A part's bytes must fit the address space's size type.
-    if (characters > SIZE_MAX / sizeof(char16_t)) return false;
+    if (characters > SIZE_MAX / sizeof(char16_t)) {
+        failure_ = Failure::NoProcess;
+        return State::Failed;
+    }
     const BlockParts parts = splitBlock(characters, workers);
 
     int report[2];
     int hold[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        failure_ = Failure::NoPipe;
+        return State::Failed;
+    }
     if (::pipe2(hold, O_CLOEXEC) != 0) {
         closePipe(report);
-        return false;
+        failure_ = Failure::NoPipe;
+        return State::Failed;
     }
 
     // Workers start with every signal blocked and keep them so: the
     // program's handlers are no business of theirs. SIGKILL still ends
-    // them, and a fault they cause still kills them.
+    // them, and a fault they cause still kills them. The program's own mask
+    // is back as it was before this returns, however many forks worked.
     sigset_t all;
     sigset_t previous;
     ::sigfillset(&all);
@@ -184,14 +259,41 @@ bool BlockWorkers::start(std::uint64_t characters, unsigned workers, WorkerHook 
     ::close(report[1]);
     ::close(hold[0]);
     holdFd_ = hold[1];
-    const unsigned reports = countReports(report[0]);
-    ::close(report[0]);
-    if (count_ == parts.count && reports == count_) return true;
+    reportFd_ = report[0];
+    parts_ = parts.count;
+    reports_ = 0;
+    if (count_ != parts.count) {
+        // A fork failed halfway: those already started go again.
+        stop();
+        failure_ = Failure::NoProcess;
+        return State::Failed;
+    }
+    ::fcntl(reportFd_, F_SETFL, ::fcntl(reportFd_, F_GETFL) | O_NONBLOCK);
+    return State::Writing;
+}
+
+BlockWorkers::State BlockWorkers::settle() {
+    if (reportFd_ < 0) return failure_ == Failure::None ? State::Held : State::Failed;
+    if (readReports(reportFd_, reports_)) return State::Writing;
+    ::close(reportFd_);
+    reportFd_ = -1;
+    if (count_ == parts_ && reports_ == count_) return State::Held;
     stop();
-    return false;
+    failure_ = Failure::WorkerGone;
+    return State::Failed;
+}
+
+void BlockWorkers::giveUp() noexcept {
+    if (reportFd_ < 0) return;
+    stop();
+    failure_ = Failure::TimedOut;
 }
 
 void BlockWorkers::stop() noexcept {
+    if (reportFd_ >= 0) {
+        ::close(reportFd_);
+        reportFd_ = -1;
+    }
     if (holdFd_ >= 0) {
         ::close(holdFd_);
         holdFd_ = -1;

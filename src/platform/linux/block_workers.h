@@ -2,6 +2,12 @@
 // program, maps its part of the block, writes it full of spaces, reports,
 // and then holds the memory until it is told to go.
 //
+// A worker keeps none of the program's descriptors (the display
+// connection, the session bus, event descriptors): it closes all of them but
+// its two pipe ends and puts /dev/null on standard input, output and error,
+// so it can hold nothing open for anyone and answer nobody in the program's
+// name.
+//
 // Keeping the block in other processes means that if the kernel has to kill
 // for memory after all, it finds a worker first (oom_score_adj 1000) and the
 // program and everything else stay; and the program's own size never
@@ -54,8 +60,26 @@ public:
     // them. Returns true once every part is written. Returns false, with
     // every worker already gone, when a pipe or process can't be made or a
     // worker doesn't report: it couldn't map its part, couldn't volunteer
-    // for the OOM killer, or was killed. Zero characters start nothing.
-    bool start(std::uint64_t characters, unsigned workers, WorkerHook hook = nullptr);
+    // for the OOM killer, or was killed, or the workers weren't done within
+    // `deadlineMs` (negative: no deadline). Zero characters start nothing.
+    bool start(std::uint64_t characters, unsigned workers, WorkerHook hook = nullptr,
+               int deadlineMs = -1);
+
+    // The same in two halves, for a caller that waits from an event loop.
+    // begin() forks the workers and returns at once: Writing while they
+    // write (watch reportFd()), or already Held or Failed. settle() takes
+    // in what the workers have reported so far without waiting.
+    enum class State { Held, Failed, Writing };
+    State begin(std::uint64_t characters, unsigned workers, WorkerHook hook = nullptr);
+    State settle();
+    // Readable (a report, or end of file) while the workers write; -1 else.
+    int reportFd() const { return reportFd_; }
+
+    // Why the last begin() or start() failed.
+    enum class Failure { None, NoPipe, NoProcess, WorkerGone, TimedOut };
+    Failure failure() const { return failure_; }
+    // Ends workers that are late: failure() becomes TimedOut.
+    void giveUp() noexcept;
 
     // Ends the workers and waits for them, so their memory is back with the
     // system when this returns. Harmless when none run.
@@ -70,6 +94,11 @@ private:
     // Write end of the pipe the workers wait on; none of them writes it.
     // Closing it, or the program ending, gives them end of file.
     int holdFd_ = -1;
+    // Read end of the pipe the workers report on, while they write.
+    int reportFd_ = -1;
+    unsigned parts_ = 0;
+    unsigned reports_ = 0;
+    Failure failure_ = Failure::None;
 };
 
 }  // namespace qx

@@ -45,4 +45,39 @@ bool blockFits(const FreeingFigures& figures, std::uint64_t bytes) {
     return bytes <= roomForBlock(figures);
 }
 
+FreeingLimit refusingLimit(const FreeingFigures& figures, std::uint64_t bytes) {
+    if (blockFits(figures, bytes)) return FreeingLimit::None;
+    const std::uint64_t reserve = freeingReserve(figures.memTotal);
+    FreeingLimit tightest = FreeingLimit::Memory;
+    std::uint64_t room = less(plus(figures.memAvailable, usableSwap(figures)), reserve);
+    const auto consider = [&](FreeingLimit limit, std::uint64_t itsRoom) {
+        if (itsRoom < room) {
+            room = itsRoom;
+            tightest = limit;
+        }
+    };
+    if (figures.strictOvercommit) {
+        consider(FreeingLimit::CommitLimit,
+                 less(less(figures.commitLimit, figures.committedAs), reserve));
+    }
+    if (figures.addressRoom != kNoLimit) {
+        consider(FreeingLimit::AddressSpace, less(figures.addressRoom, kBlockAlignment));
+    }
+    if (figures.cgroupRoom != kNoLimit) {
+        consider(FreeingLimit::ControlGroup, less(figures.cgroupRoom, reserve));
+    }
+    return tightest;
+}
+
+const char* freeingLimitName(FreeingLimit limit) {
+    switch (limit) {
+        case FreeingLimit::None: return "no limit";
+        case FreeingLimit::Memory: return "the memory available (MemAvailable and free swap)";
+        case FreeingLimit::CommitLimit: return "the commit limit (CommitLimit less Committed_AS)";
+        case FreeingLimit::AddressSpace: return "the address-space limit (RLIMIT_AS)";
+        case FreeingLimit::ControlGroup: return "the control group's memory limit";
+    }
+    return "no limit";
+}
+
 }  // namespace qx

@@ -53,4 +53,15 @@ std::uint64_t roomForBlock(const FreeingFigures& figures);
 
 bool blockFits(const FreeingFigures& figures, std::uint64_t bytes);
 
+// The limits a block must fit, for saying which one refused it.
+enum class FreeingLimit { None, Memory, CommitLimit, AddressSpace, ControlGroup };
+
+// The limit that leaves the least room (as roomForBlock counts it) when that
+// is less than `bytes`; None when the block fits.
+FreeingLimit refusingLimit(const FreeingFigures& figures, std::uint64_t bytes);
+
+// What the limit is called for the user: "the commit limit (CommitLimit less
+// Committed_AS)", ...
+const char* freeingLimitName(FreeingLimit limit);
+
 }  // namespace qx

@@ -104,8 +104,10 @@ bool readFreeingFigures(FreeingFigures& figures) {
     read.memAvailable = (meminfo.hasMemAvailable ? meminfo.memAvailable : meminfo.memFree) * kKiB;
     read.swapTotal = meminfo.swapTotal * kKiB;
     read.swapFree = meminfo.swapFree * kKiB;
-    read.zramSwapFree =
-        parseZramSwapFree(readText("/proc/swaps", buffer)).value_or(read.swapFree);
+    // /proc/swaps is read a moment after /proc/meminfo: its zram share is
+    // held to the swap free that /proc/meminfo had, so the figures agree.
+    read.zramSwapFree = std::min(
+        parseZramSwapFree(readText("/proc/swaps", buffer)).value_or(read.swapFree), read.swapFree);
     read.strictOvercommit = readStrictOvercommit();
     if (read.strictOvercommit) {
         // Without the figures strict accounting can't be checked: no room.

@@ -15,6 +15,10 @@ void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events) 
     backend.setKeyHandler([&events](ui::Form& form, std::string_view key) { return events.windowKey(form, key); });
     backend.setTrayHandler([&events](int message) { events.trayMessage(message); });
 
+    // A notification area that goes away while the window is hidden brings
+    // the window back; one that comes gets the icon.
+    backend.setTrayHostHandler([&main](bool present) { main.TrayHost_Change(present); });
+
     events.start(backend.dispatcher(), FirstPaint::ByWindowSystem);
 
     // The notification area shows the pop-up menu itself; just before it

@@ -61,6 +61,12 @@ void Backend::setTrayHandler(std::function<void(int message)> handler) {
     });
 }
 
+void Backend::setTrayHostHandler(std::function<void(bool present)> handler) {
+    services_->system.tray().setOnHostChange([this, handler = std::move(handler)](bool present) {
+        dispatcher_.deliver([&] { handler(present); });
+    });
+}
+
 void Backend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen) {
     QMenu* menu = services_->windows.menuOf(popup);
     services_->system.tray().setContextMenu(menu, [this, aboutToOpen = std::move(aboutToOpen)] {

@@ -39,6 +39,9 @@ public:
     void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys);
     // Mouse messages from the notification-area icon, run as an event.
     void setTrayHandler(std::function<void(int message)> handler);
+    // The notification area going away (false) or coming (true), run as an
+    // event.
+    void setTrayHostHandler(std::function<void(bool present)> handler);
     // Makes the pop-up entry `popup` the icon's context menu; `aboutToOpen`
     // runs as an event just before the notification area shows it.
     void setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen);

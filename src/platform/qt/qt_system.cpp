@@ -35,7 +35,8 @@ QtSystem::QtSystem(MemorySystem& memory, FreeingSystem& freeing, QtWindowHost& w
       freeing_(freeing),
       windows_(windows),
       commandLine_(std::move(commandLine)),
-      tray_(nullptr) {}
+      tray_(nullptr),
+      blockWaiter_(freeing, windows.dispatcher(), [this](const std::string& why) { warn(why); }) {}
 
 void QtSystem::setTrayHandler(std::function<void(int message)> handler) { tray_.setOnMouse(std::move(handler)); }
 
@@ -43,8 +44,17 @@ bool QtSystem::globalMemoryStatusEx(MemoryStatusEx& status) { return memory_.glo
 void QtSystem::globalMemoryStatus(MemoryStatus& status) { memory_.globalMemoryStatus(status); }
 bool QtSystem::getSystemTimes(SystemTimes& times) { return memory_.getSystemTimes(times); }
 
-bool QtSystem::createBlock(std::uint64_t characters) { return freeing_.createBlock(characters); }
+bool QtSystem::createBlock(std::uint64_t characters) {
+    const bool ok = freeing_.createBlock(characters);
+    if (!ok && !freeing_.blockRefusal().empty()) warn(freeing_.blockRefusal());
+    return ok;
+}
+
 void QtSystem::releaseBlock() { freeing_.releaseBlock(); }
+
+void QtSystem::startBlock(std::uint64_t characters, std::function<void(bool ok)> done) {
+    blockWaiter_.start(characters, std::move(done));
+}
 
 bool QtSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) {
     switch (message) {

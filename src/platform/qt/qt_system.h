@@ -5,9 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/qt/block_waiter.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/linux/linux_shell_services.h"
 #include "platform/qt/tray_icon.h"
@@ -30,6 +32,10 @@ public:
 
     bool createBlock(std::uint64_t characters) override;
     void releaseBlock() override;
+    // Waits for the block from the event loop (BlockWaiter); a block that
+    // can't be had names on standard error what refused it.
+    void startBlock(std::uint64_t characters, std::function<void(bool ok)> done) override;
+    bool blockPending() const { return blockWaiter_.waiting(); }
 
     bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) override;
     bool setWindowPos(int insertAfter) override;
@@ -53,6 +59,7 @@ private:
     std::string commandLine_;
     TrayIcon tray_;
     LinuxShellServices shell_;
+    BlockWaiter blockWaiter_;
 };
 
 }  // namespace qx::qt

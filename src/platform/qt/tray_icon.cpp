@@ -74,6 +74,20 @@ void TrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
     icon_->setContextMenu(menu);
 }
 
+void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
+    onHostChange_ = std::move(onChange);
+    hostPresent_ = QSystemTrayIcon::isSystemTrayAvailable();
+    QObject::disconnect(&hostWatch_, nullptr, nullptr, nullptr);
+    QObject::connect(&hostWatch_, &QTimer::timeout, [this] {
+        const bool present = QSystemTrayIcon::isSystemTrayAvailable();
+        if (present == hostPresent_) return;
+        hostPresent_ = present;
+        if (present && kind_ == TrayKind::StatusNotifier) kind_ = detectTrayKind();
+        if (onHostChange_) onHostChange_(present);
+    });
+    hostWatch_.start(intervalMs);
+}
+
 bool TrayIcon::shown() const { return icon_ && icon_->isVisible(); }
 
 }  // namespace qx::qt

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -50,6 +51,11 @@ public:
     // Where clicks go; replaces the one given at construction.
     void setOnMouse(std::function<void(int message)> onMouse) { onMouse_ = std::move(onMouse); }
 
+    // Watches for the notification area going away (a panel restarting or
+    // crashing) and for one coming; `onChange` hears each change, false for
+    // gone. Looked at once a second: Qt tells of neither.
+    void setOnHostChange(std::function<void(bool present)> onChange, int intervalMs = 1000);
+
 private:
     const QIcon& iconFor(TrayImage image) const;
 
@@ -58,6 +64,9 @@ private:
     QIcon warning_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     TrayKind kind_ = TrayKind::XEmbed;
+    std::function<void(bool)> onHostChange_;
+    QTimer hostWatch_;
+    bool hostPresent_ = false;
 };
 
 }  // namespace qx::qt

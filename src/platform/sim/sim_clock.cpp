@@ -43,6 +43,7 @@ void SimScheduler::advance(std::int64_t ms) {
             if (!p->running || p->period <= 0 || p->due > target) continue;
             if (!next || p->due < next->due) next = p;
         }
+        if (runScheduled(target, next)) continue;
         if (!next) {
             now_ = std::max(now_, target);
             return;
@@ -53,6 +54,25 @@ void SimScheduler::advance(std::int64_t ms) {
         const std::function<void()> tick = next->tick;
         tick();
     }
+}
+
+void SimScheduler::schedule(std::int64_t ms, std::function<void()> event) {
+    scheduled_.push_back({now_ + std::max<std::int64_t>(ms, 0), std::move(event)});
+}
+
+bool SimScheduler::runScheduled(std::int64_t target, const Periodic* nextTick) {
+    auto first = scheduled_.end();
+    for (auto it = scheduled_.begin(); it != scheduled_.end(); ++it) {
+        if (it->due <= target && (first == scheduled_.end() || it->due < first->due)) first = it;
+    }
+    if (first == scheduled_.end()) return false;
+    if (nextTick && nextTick->due <= first->due) return false;
+    now_ = std::max(now_, first->due);
+    const std::function<void()> event = std::move(first->event);
+    scheduled_.erase(first);
+    // As with a tick: the dispatcher's error rules apply.
+    dispatcher_.deliver(event);
+    return true;
 }
 
 }  // namespace qx::sim

@@ -28,6 +28,11 @@ public:
     // the program has ended the clock stops.
     void advance(std::int64_t ms);
 
+    // Runs `event` once, `ms` from now, as an event of its own: after the
+    // ticks due at the same moment, and events scheduled for the same
+    // moment in the order they were scheduled.
+    void schedule(std::int64_t ms, std::function<void()> event);
+
 private:
     class Periodic;
     std::unique_ptr<ui::PeriodicTimer> create(std::function<void()> tick) override;
@@ -35,6 +40,13 @@ private:
 
     ui::Dispatcher& dispatcher_;
     std::vector<Periodic*> periodics_;  // in the order they were made
+    struct Scheduled {
+        std::int64_t due;
+        std::function<void()> event;
+    };
+    // Runs the first scheduled event due by `target`, if no tick comes first.
+    bool runScheduled(std::int64_t target, const Periodic* nextTick);
+    std::vector<Scheduled> scheduled_;
     std::int64_t now_ = 0;
     ui::TimerTable table_;
 };

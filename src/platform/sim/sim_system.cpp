@@ -49,9 +49,23 @@ bool SimSystem::createBlock(std::uint64_t characters) {
     return ok;
 }
 
+void SimSystem::startBlock(std::uint64_t characters, std::function<void(bool ok)> done) {
+    if (blockMs <= 0 || !schedule) {
+        FreeingSystem::startBlock(characters, std::move(done));
+        return;
+    }
+    // Whether the block can be had is known only when it is done.
+    event() << "block " << characters * 2 << " started\n";
+    schedule(blockMs, [this, characters, done = std::move(done)] {
+        const bool ok = !fails("alloc");
+        event() << "block " << characters * 2 << (ok ? " done" : " failed") << '\n';
+        done(ok);
+    });
+}
+
 bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view) {
     static const char* const kVerbs[] = {"add", "modify", "delete"};
-    const bool ok = !fails("tray");
+    const bool ok = !fails("tray") && trayHost_;
     event() << "tray " << kVerbs[static_cast<int>(message)] << ' ' << ImageName(image)
             << (ok ? "" : " failed") << '\n';
     if (ok && message == TrayMessage::Add) trayPresent_ = true;

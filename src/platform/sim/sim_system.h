@@ -31,8 +31,19 @@ public:
     // meanwhile. 0: answered at once.
     std::int64_t messageBoxHoldMs = 0;
     std::function<void(std::int64_t)> holdOpen;  // advances the clock
+    // How long (virtual ms) making a freeing block takes. 0: at once, inside
+    // the freeing run; more: the run's end is an event of its own that
+    // much later, and everything else goes on meanwhile.
+    std::int64_t blockMs = 0;
+    std::function<void(std::int64_t, std::function<void()>)> schedule;  // runs an event later
 
     bool trayIconPresent() const { return trayPresent_; }
+    // Takes the notification area away (its icon goes with it) or brings
+    // one back, empty; while there is none, every icon operation fails.
+    void setTrayHost(bool present) {
+        trayHost_ = present;
+        if (!present) trayPresent_ = false;
+    }
     bool fails(const char* name) const { return failing.count(name) != 0; }
 
     bool globalMemoryStatusEx(MemoryStatusEx& status) override;
@@ -40,6 +51,7 @@ public:
     bool getSystemTimes(SystemTimes& t) override;
     bool createBlock(std::uint64_t characters) override;
     void releaseBlock() override {}
+    void startBlock(std::uint64_t characters, std::function<void(bool ok)> done) override;
     bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) override;
     bool setWindowPos(int insertAfter) override;
     bool regOpenKey(std::string_view keyPath) override;
@@ -59,6 +71,7 @@ private:
     std::ostream& out_;
     std::function<std::int64_t()> clock_;
     bool trayPresent_ = false;
+    bool trayHost_ = true;
 };
 
 }  // namespace qx::sim
