@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool trayer x11-utils dbus-x11
+  clang libclang-rt-14-dev
 )
 
 missing=()

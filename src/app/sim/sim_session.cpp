@@ -127,7 +127,7 @@ bool SimSession::execute(const ScriptLine& line) {
         if (main_) main_->setTwipsPerPixel(twipsPerPixel_);
     } else if (cmd == "msgbox-hold") {
         need(1);
-        system_.messageBoxHoldMs = static_cast<std::int64_t>(ScriptNumberIn("msgbox-hold", a[0], 0, kMaxStepMs));
+        system_.messageBoxHoldMs = static_cast<std::int64_t>(ScriptNumberIn("msgbox-hold", a[0], 0, maxStepMs));
     } else if (cmd == "reg") {
         need(4);
         RegistryValue value;
@@ -157,7 +157,7 @@ bool SimSession::execute(const ScriptLine& line) {
         need(1);
         const double ms = number(a[0]);
         if (ms < 0) throw ScriptError{"advance takes a time that is not negative"};
-        ScriptNumberIn("advance", a[0], 0, kMaxStepMs);
+        ScriptNumberIn("advance", a[0], 0, maxStepMs);
         try {
             scheduler_.advance(static_cast<std::int64_t>(ms));
         } catch (const ProcessExit&) {

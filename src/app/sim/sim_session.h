@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/sim/script_line.h"
+#include "app/sim/script_numbers.h"
 #include "mainwindow/frm_main.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_system.h"
@@ -32,6 +33,9 @@ public:
     // Runs one parsed line; throws ScriptError. Returns false once the
     // program has ended.
     bool execute(const ScriptLine& line);
+
+    // The most virtual time one advance or msgbox-hold may ask for.
+    double maxStepMs = kMaxStepMs;
 
 private:
     FrmMain& main();
