@@ -1,16 +1,15 @@
 #include "app/sim/sim_session.h"
 
-#include "app/sim/script_numbers.h"
-#include "app/sim/script_text.h"
-
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <stdexcept>
 
 #include "about/frm_about.h"
+#include "app/sim/script_numbers.h"
+#include "app/sim/script_text.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
 #include "platform/ui/properties.h"
