@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool trayer x11-utils dbus-x11
+  dpkg-dev lintian desktop-file-utils appstream
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
   clang libclang-rt-14-dev
 )
 

@@ -3,15 +3,22 @@
 // the event loop until the main window unloads.
 //
 //   quendax [/AUTO | /QUIT]
-//   quendax --screenshot FILE [--after MS]   save a picture of the window, then exit
+//   quendax --help | -h | --version           print and exit, no window opened
+// and, as testing aids:
+//   quendax --screenshot FILE [--after MS] [--overwrite]
+//                                             save a picture of the window, then exit
 //   quendax --close-after MS                  close the window as its close box would
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "mainwindow/frm_main.h"
+#include "mainwindow/usage.h"
+#include "platform/linux/figure_sources.h"
+#include "mainwindow/main_window_events.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
 #include "platform/qt/display_check.h"
@@ -25,11 +32,19 @@ namespace {
 constexpr int kUsageStatus = 2;
 constexpr int kDefaultScreenshotDelayMs = 1000;
 
+constexpr const char* kTestingAids =
+    "Testing aids (they write nothing but the picture asked for):\n"
+    "  --screenshot FILE  save a picture of the window as FILE (PNG), then exit;\n"
+    "                     an existing FILE is kept unless --overwrite is given\n"
+    "  --after MS         take the picture after MS milliseconds (1000)\n"
+    "  --close-after MS   close the window after MS milliseconds\n";
+
 struct Options {
     std::string commandLine;  // the program's own arguments, for the main window
     std::string screenshotFile;
     std::optional<int> screenshotAfterMs;
     std::optional<int> closeAfterMs;
+    bool overwrite = false;
 };
 
 std::optional<int> parseMilliseconds(std::string_view text) {
@@ -52,6 +67,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             const std::optional<int> ms = parseMilliseconds(argv[++i]);
             if (!ms) return std::nullopt;
             (arg == "--after" ? options.screenshotAfterMs : options.closeAfterMs) = ms;
+        } else if (arg == "--overwrite") {
+            options.overwrite = true;
         } else if (arg == "--screenshot" || arg == "--after" || arg == "--close-after") {
             return std::nullopt;
         } else {
@@ -59,13 +76,41 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.commandLine.append(arg);
         }
     }
-    if (options.screenshotAfterMs && options.screenshotFile.empty()) return std::nullopt;
+    if ((options.screenshotAfterMs || options.overwrite) && options.screenshotFile.empty()) return std::nullopt;
     return options;
+}
+
+// The program's arguments as one text, as the main window reads them.
+std::string JoinedArguments(int argc, char** argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) text.push_back(' ');
+        text.append(argv[i]);
+    }
+    return text;
+}
+
+// Prints the usage text or the version line if `commandLine` asks for one;
+// returns whether it did.
+bool PrintInfo(const std::string& commandLine) {
+    switch (qx::InfoRequestFor(commandLine)) {
+    case qx::InfoRequest::help:
+        std::fputs(qx::UsageText(qx::kLinuxFigureSources, kTestingAids).c_str(), stdout);
+        return true;
+    case qx::InfoRequest::version:
+        std::printf("%s\n", qx::VersionText().c_str());
+        return true;
+    case qx::InfoRequest::none:
+        break;
+    }
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before anything looks for a display.
+    if (PrintInfo(JoinedArguments(argc, argv))) return std::fflush(stdout) == 0 ? 0 : 1;
     if (!qx::qt::displayConfigured(argc, argv)) {
         std::fprintf(stderr, "%s\n", qx::qt::kNoDisplayMessage);
         return qx::qt::kNoDisplayStatus;
@@ -74,8 +119,17 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::fprintf(stderr,
-                     "usage: quendax [/AUTO | /QUIT] [--screenshot FILE [--after MS]] [--close-after MS]\n");
+                     "usage: quendax [/AUTO | /QUIT] [--screenshot FILE [--after MS] [--overwrite]] "
+                     "[--close-after MS]\n");
         return kUsageStatus;
+    }
+    // The same questions after the toolkit took out its own arguments ("-platform").
+    if (PrintInfo(options->commandLine)) return std::fflush(stdout) == 0 ? 0 : 1;
+    std::error_code ignored;
+    if (!options->screenshotFile.empty() && !options->overwrite &&
+        std::filesystem::exists(options->screenshotFile, ignored)) {
+        std::fprintf(stderr, "quendax: %s exists; add --overwrite to replace it\n", options->screenshotFile.c_str());
+        return 1;
     }
 
     qx::LinuxMemory memory;
@@ -84,10 +138,11 @@ int main(int argc, char** argv) {
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
 
-    qx::qt::startMainWindow(backend, main);
+    qx::MainWindowEvents events(main);
+    qx::qt::startMainWindow(backend, main, events);
     if (!options->screenshotFile.empty()) {
         backend.screenshotAfter(options->screenshotAfterMs.value_or(kDefaultScreenshotDelayMs),
-                                options->screenshotFile);
+                                options->screenshotFile, options->overwrite);
     }
     if (options->closeAfterMs) backend.closeAfter(*options->closeAfterMs);
     return backend.exec();

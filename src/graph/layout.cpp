@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "mainwindow/frm_main.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/numbers.h"
 
 namespace qx {
 
@@ -23,10 +25,12 @@ void FrmMain::Form_Resize() {
         Frame1.setWidth(clientWidth - l1 - l1);
         Frame3.setWidth(Frame1.width());
         const double l2 = picUsedPhysical.left();
+        const double oldBarWidth = picUsedPhysical.width();
         // Narrow windows would give negative widths; stop at zero.
         picUsedPhysical.setWidth(std::max(0.0, Frame1.width() - l2 - l2));
         picUsedPagefile.setWidth(picUsedPhysical.width());
         picHist.setWidth(picUsedPhysical.width());
+        if (picUsedPhysical.width() != oldBarWidth) FitSharesToBars(oldBarWidth);
     }
 
     const double t3 = Frame3.top();
@@ -37,6 +41,22 @@ void FrmMain::Form_Resize() {
         Frame3.setHeight(clientHeight - t3 - l3 - h);
         const double t4 = picHist.top();
         picHist.setHeight(Frame3.height() - t4 - t4 / 2);
+    }
+}
+
+void FrmMain::FitSharesToBars(double oldBarWidth) {
+    // Until the next tick the boxes would still stand where the old width
+    // put them, partly outside a narrower bar.
+    if (MemInfo.TotalPhysical != 0) skipOnError([&] { PlaceFreeShareBoxes(); });
+    KeepInBar(picAvailableRAM, picUsedPhysical);
+    KeepInBar(picAvailableSWAP, picUsedPagefile);
+    for (auto [marker, bar] : {std::pair{&picOldPhysical, &picUsedPhysical},
+                               std::pair{&picOldPagefile, &picUsedPagefile}}) {
+        // A marker on show keeps standing for the same share of its bar.
+        if (marker->visible() && oldBarWidth > 0) {
+            skipOnError([&] { marker->setWidth(CLng(marker->width() / oldBarWidth * bar->width())); });
+        }
+        KeepInBar(*marker, *bar);
     }
 }
 

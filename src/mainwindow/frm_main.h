@@ -156,6 +156,13 @@ public:
 private:
     void bindHandlers();
     void ArmFreeing(const char* status, const char* mode);
+    // Sizes and places the green free-share boxes from `MemInfo`.
+    void PlaceFreeShareBoxes();
+    // Narrows a box to its red bar if need be and right-aligns it there.
+    static void KeepInBar(ui::Control& box, const ui::Control& bar);
+    // After the bars changed width: the green boxes placed again from the
+    // last sample, the markers kept inside their bars.
+    void FitSharesToBars(double oldBarWidth);
 
     System& system_;
     ModMemory& memory_;

@@ -1,6 +1,8 @@
 // The live readout: ten times a second (twice at Slow) the figures, the
 // free-share bars, the markers after a freeing run, the history rings, the
 // graph and the notification-area icon are brought up to date.
+#include <algorithm>
+
 #include "mainwindow/frm_main.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
@@ -19,12 +21,20 @@ void ShowFigure(ui::Control& label, double megabytes, const std::string& separat
 
 // Width of the green box inside a red bar of `barWidth` twips for a free
 // share of `free` out of `total`; 32 bits wide, so a very wide window still
-// gets its bars.
+// gets its bars. Figures no machine gives (more free than there is, a total
+// read as negative) still give a box inside its bar, and never stop the tick
+// halfway through placing the boxes.
 std::int32_t FreeShareWidth(double barWidth, double total, double free) {
-    return CLng(barWidth / total * free);
+    return CLng(std::clamp(barWidth / total * free, 0.0, std::max(0.0, barWidth)));
 }
 
 }  // namespace
+
+void FrmMain::KeepInBar(ui::Control& box, const ui::Control& bar) {
+    const double width = std::clamp(box.width(), 0.0, std::max(0.0, bar.width()));
+    box.setWidth(width);
+    box.setLeft(bar.width() - width);
+}
 
 void FrmMain::tmrUpdateMemoryInformation_Timer() {
     memory_.GetMemoryInfo(MemInfo);
@@ -42,23 +52,7 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
         ShowFigure(lblUsedPagefileShow, MemInfo.UsedPagefile, groupSeparator, labelText_);
         ShowFigure(lblFreePagefileShow, MemInfo.FreePagefile, groupSeparator, labelText_);
 
-        picAvailableRAM.setWidth(
-            FreeShareWidth(picUsedPhysical.width(), MemInfo.TotalPhysical, MemInfo.FreePhysical));
-        if (MemInfo.TotalPagefile != 0) {
-            picAvailableSWAP.setWidth(FreeShareWidth(picUsedPagefile.width(), MemInfo.TotalPagefile,
-                                                     MemInfo.FreePagefile));
-        }
-
-        // The test is on the quantity: a small free amount keeps the box
-        // visible even at width 0.
-        picAvailableSWAP.setVisible(MemInfo.FreePagefile != 0);
-        picAvailableRAM.setVisible(MemInfo.FreePhysical != 0);
-
-        if (MemInfo.UsedPhysical == 0) picAvailableRAM.setWidth(picUsedPhysical.width());
-        if (MemInfo.UsedPagefile == 0) picAvailableSWAP.setWidth(picUsedPagefile.width());
-
-        picAvailableRAM.setLeft(picUsedPhysical.width() - picAvailableRAM.width());
-        picAvailableSWAP.setLeft(picUsedPagefile.width() - picAvailableSWAP.width());
+        PlaceFreeShareBoxes();
     }
 
     // After a freeing run, show each marker whose free share did not shrink.
@@ -77,6 +71,26 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
 
     picHist.refresh();
     UpdateTrayIcon();
+}
+
+void FrmMain::PlaceFreeShareBoxes() {
+    picAvailableRAM.setWidth(
+        FreeShareWidth(picUsedPhysical.width(), MemInfo.TotalPhysical, MemInfo.FreePhysical));
+    if (MemInfo.TotalPagefile != 0) {
+        picAvailableSWAP.setWidth(
+            FreeShareWidth(picUsedPagefile.width(), MemInfo.TotalPagefile, MemInfo.FreePagefile));
+    }
+
+    // The test is on the quantity: a small free amount keeps the box
+    // visible even at width 0.
+    picAvailableSWAP.setVisible(MemInfo.FreePagefile != 0);
+    picAvailableRAM.setVisible(MemInfo.FreePhysical != 0);
+
+    if (MemInfo.UsedPhysical == 0) picAvailableRAM.setWidth(picUsedPhysical.width());
+    if (MemInfo.UsedPagefile == 0) picAvailableSWAP.setWidth(picUsedPagefile.width());
+
+    KeepInBar(picAvailableRAM, picUsedPhysical);
+    KeepInBar(picAvailableSWAP, picUsedPagefile);
 }
 
 void FrmMain::ResetOldBars() {

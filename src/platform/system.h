@@ -46,6 +46,10 @@ enum class TrayImage { Normal, Warning };
 
 enum class TrayMessage { Add = 0, Modify = 1, Delete = 2 };
 
+// The mouse messages a backend reports from the notification-area icon.
+inline constexpr int kTrayDoubleClick = 515;   // left button double-clicked
+inline constexpr int kTrayContextClick = 517;  // right button released
+
 // A registry value as the platform stores it: its type and raw bytes.
 struct RegistryValue {
     std::uint32_t type = 0;

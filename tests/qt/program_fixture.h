@@ -22,7 +22,7 @@ class Program {
 public:
     explicit Program(std::string commandLine = {})
         : backend(memory, freeing, std::move(commandLine)), sampling(backend.system()), main(backend.system(), sampling) {
-        startMainWindow(backend, main);
+        startMainWindow(backend, main, events);
     }
 
     FormWindow* window() { return backend.windows().windowOf(main); }
@@ -35,6 +35,7 @@ public:
     Backend backend;
     ModMemory sampling;
     FrmMain main;
+    MainWindowEvents events{main};
 };
 
 // Processes events until `done` holds or `ms` have passed; returns `done()`.

@@ -11,10 +11,12 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <new>
 #include <sstream>
 #include <string>
 
 #include "platform/qt/control_view.h"
+#include "platform/qt/qt_timer_host.h"
 #include "platform/qt/twips.h"
 #include "program_fixture.h"
 
@@ -198,6 +200,19 @@ TEST(ProgramWindow, ClosingTheWindowEndsTheRunWithStatusZero) {
     p.backend.closeAfter(100);
     EXPECT_EQ(p.backend.exec(), 0);
     EXPECT_TRUE(p.backend.dispatcher().ended());
+}
+
+TEST(ProgramWindow, AHandlerRunningOutOfMemoryEndsTheRunCleanly) {
+    Program p;
+    ASSERT_NE(p.window(), nullptr);
+    const QTimer* refresh = p.backend.timers().qtimerOf(p.main.tmrUpdateMemoryInformation);
+    ASSERT_NE(refresh, nullptr);
+    ASSERT_TRUE(refresh->isActive());
+    // The timer's own handler fails: it must not unwind through Qt's frames.
+    p.main.tmrUpdateMemoryInformation.onTimer = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(p.backend.exec(), 0);
+    EXPECT_TRUE(p.backend.dispatcher().ended());
+    EXPECT_FALSE(refresh->isActive());
 }
 
 TEST(ProgramWindow, StartsCentredOnTheScreenWithTheTitleAndIcon) {

@@ -1,5 +1,6 @@
 // The quendax program as a user starts it: without a display it says so in
-// one line and exits with status 2; closed, it exits with status 0.
+// one line and exits with status 2; closed, it exits with status 0; asked
+// for help or its version it answers on standard output, display or not.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,6 +17,7 @@ namespace {
 struct Outcome {
     QProcess::ExitStatus status = QProcess::CrashExit;
     int code = -1;
+    QString out;
     QString err;
 };
 
@@ -33,6 +35,7 @@ Outcome Start(const QStringList& args, const QProcessEnvironment& env, const QSt
     }
     run.status = process.exitStatus();
     run.code = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
 }
@@ -140,6 +143,102 @@ TEST(QuendaxBinary, UnknownUseOfItsOptionsIsAUsageError) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const Outcome run = Start({QStringLiteral("--after"), QStringLiteral("10")}, Offscreen(), dir.path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << run.err.toStdString();
+}
+
+TEST(QuendaxBinary, HelpPrintsTheUsageAndExitsWithoutADisplay) {
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const Outcome run = Start({option}, WithoutDisplay(), dir.path());
+        EXPECT_EQ(run.status, QProcess::NormalExit) << option.toStdString();
+        EXPECT_EQ(run.code, 0) << option.toStdString() << run.err.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: quendax [/AUTO | /QUIT]\n"))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("\n  /AUTO "))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("\n  /QUIT "))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("/proc/meminfo"))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("--screenshot FILE"))) << run.out.toStdString();
+        for (const QString& line : run.out.split(QLatin1Char('\n'))) {
+            EXPECT_LE(line.size(), 79) << line.toStdString();
+        }
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+}
+
+TEST(QuendaxBinary, HelpOnADisplayOpensNoWindowEither) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // With a screen it would run until closed; answering at once shows none was opened.
+    const Outcome run = Start({QStringLiteral("--help")}, Offscreen(), dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: quendax"))) << run.out.toStdString();
+}
+
+TEST(QuendaxBinary, VersionPrintsTheVersionLineAndExitsWithoutADisplay) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Outcome run = Start({QStringLiteral("--version")}, WithoutDisplay(), dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("quendax " QX_PROJECT_VERSION "\n"));
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+TEST(QuendaxBinary, OtherTextsStillStartTheProgram) {
+    // Without a display a start is told by its one-line complaint.
+    for (const QStringList& args : {QStringList{QStringLiteral("--HELP")}, QStringList{QStringLiteral("-H")},
+                                    QStringList{QStringLiteral("/AUTO"), QStringLiteral("--help")},
+                                    QStringList{QStringLiteral("--version"), QStringLiteral("x")}}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const Outcome run = Start(args, WithoutDisplay(), dir.path());
+        EXPECT_EQ(run.code, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.err, kNoDisplayLine);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
+}
+
+TEST(QuendaxBinary, ScreenshotKeepsAnExistingFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("window.png"));
+    {
+        QFile existing(file);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("mine");
+    }
+    const Outcome run = Start({QStringLiteral("--screenshot"), file, QStringLiteral("--after"), QStringLiteral("300")},
+                              Offscreen(), dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--overwrite"))) << run.err.toStdString();
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("mine"));
+}
+
+TEST(QuendaxBinary, ScreenshotReplacesAnExistingFileWhenAskedTo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("window.png"));
+    {
+        QFile existing(file);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("mine");
+    }
+    const Outcome run = Start({QStringLiteral("--screenshot"), file, QStringLiteral("--after"), QStringLiteral("300"),
+                               QStringLiteral("--overwrite")},
+                              Offscreen(), dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_FALSE(QImage(file).isNull());
+}
+
+TEST(QuendaxBinary, OverwriteWithoutAScreenshotIsAUsageError) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Outcome run = Start({QStringLiteral("--overwrite")}, Offscreen(), dir.path());
     EXPECT_EQ(run.code, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << run.err.toStdString();
 }

@@ -17,7 +17,7 @@ public:
 };
 
 TEST(QtTimerHost, AdoptedTimersRunOnlyWhileEnabled) {
-    Dispatcher d;
+    ui::Dispatcher d;
     int syncs = 0;
     d.setOnSync([&] { ++syncs; });
     QtTimerHost host(d);
@@ -42,7 +42,7 @@ TEST(QtTimerHost, AdoptedTimersRunOnlyWhileEnabled) {
 }
 
 TEST(QtTimerHost, NewIntervalOrEnablingStartsThePeriodAfresh) {
-    Dispatcher d;
+    ui::Dispatcher d;
     QtTimerHost host(d);
     TimerForm form;
     host.adopt(form);
@@ -62,7 +62,7 @@ TEST(QtTimerHost, NewIntervalOrEnablingStartsThePeriodAfresh) {
 }
 
 TEST(QtTimerHost, ATickThatEndsTheProgramStopsEveryTimer) {
-    Dispatcher d;
+    ui::Dispatcher d;
     QtTimerHost host(d);
     d.setOnEnd([&] { host.stopAll(); });
     TimerForm form;
@@ -80,7 +80,7 @@ TEST(QtTimerHost, ATickThatEndsTheProgramStopsEveryTimer) {
 }
 
 TEST(QtTimerHost, ReleasedFormLosesItsTimers) {
-    Dispatcher d;
+    ui::Dispatcher d;
     QtTimerHost host(d);
     TimerForm form;
     host.adopt(form);

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Runs one scenario through quendax-sim and compares its output with the
 # expected lines written in the scenario itself:
-#   #> LINE     a line the run must print, in order (the whole output must match)
+#   #> LINE     a line the run must print, in order (the whole output must match),
+#               written right after the script line that prints it
 #   #exit N     the exit status the run must end with (0 when absent)
 #   #stderr TEXT  a text the run's standard error must contain
+# A third argument names a program to run quendax-sim with (Wine for the
+# Windows build). Windows programs end their lines with CR LF; the carriage
+# returns are dropped before comparing.
 set -u
 sim=$1
 scenario=$2
+runner=${3:-}
 
 # The expectations are read with any line ending ("\n", "\r\n" or a lone
 # "\r"), as quendax-sim reads the script.
@@ -17,7 +22,11 @@ want_status=${want_status:-0}
 
 errfile=$(mktemp)
 trap 'rm -f "$errfile"' EXIT
-actual=$("$sim" "$scenario" 2>"$errfile")
+if [ -n "$runner" ]; then
+  actual=$("$runner" "$sim" "$scenario" 2>"$errfile" | tr -d '\r'; exit "${PIPESTATUS[0]}")
+else
+  actual=$("$sim" "$scenario" 2>"$errfile" | tr -d '\r'; exit "${PIPESTATUS[0]}")
+fi
 status=$?
 
 fail=0

@@ -28,7 +28,8 @@ struct Log {
 
 TEST(Timers, TicksDueTogetherComeInDefinitionOrder) {
     TwoTimerForm form;
-    sim::SimScheduler clock;
+    ui::Dispatcher dispatcher;
+    sim::SimScheduler clock(dispatcher);
     Log log{{}, &clock};
     clock.adopt(form);
     form.second.onTimer = [&] { log.add("second"); };
@@ -41,7 +42,8 @@ TEST(Timers, TicksDueTogetherComeInDefinitionOrder) {
 
 TEST(Timers, EnablingAnEnabledTimerChangesNothingButANewIntervalRestarts) {
     TwoTimerForm form;
-    sim::SimScheduler clock;
+    ui::Dispatcher dispatcher;
+    sim::SimScheduler clock(dispatcher);
     Log log{{}, &clock};
     clock.adopt(form);
     form.first.onTimer = [&] { log.add("tick"); };
@@ -64,7 +66,8 @@ TEST(Timers, EnablingAnEnabledTimerChangesNothingButANewIntervalRestarts) {
 
 TEST(Timers, AFailingHandlerStopsOnlyItsOwnTick) {
     TwoTimerForm form;
-    sim::SimScheduler clock;
+    ui::Dispatcher dispatcher;
+    sim::SimScheduler clock(dispatcher);
     int ticks = 0;
     clock.adopt(form);
     form.first.onTimer = [&] {
@@ -80,7 +83,8 @@ TEST(Timers, TicksGoOnInTimeOrderWhileAHandlerHoldsTheClock) {
     // A message box held open inside a handler lets every timer tick, in
     // time order; afterwards the clock goes on from where the hold ended.
     TwoTimerForm form;
-    sim::SimScheduler clock;
+    ui::Dispatcher dispatcher;
+    sim::SimScheduler clock(dispatcher);
     Log log{{}, &clock};
     clock.adopt(form);
     bool held = false;

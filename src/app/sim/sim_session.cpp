@@ -49,10 +49,17 @@ const std::pair<const char*, double CpuUsage::*> kCpuFields[] = {
 
 SimSession::SimSession(std::ostream& out)
     : out_(out),
+      scheduler_(dispatcher_),
       system_(out, [this] { return scheduler_.now(); }),
       host_(system_),
       memory_(system_) {
-    system_.holdOpen = [this](std::int64_t ms) { scheduler_.advance(ms); };
+    // The timers go on ticking while a message box is open; if one of their
+    // handlers ends the program, the handler that opened the box ends too.
+    system_.holdOpen = [this](std::int64_t ms) {
+        scheduler_.advance(ms);
+        if (dispatcher_.ended()) throw ProcessExit{};
+    };
+    dispatcher_.setOnWarn([this](std::string_view line) { system_.warn(line); });
 }
 
 SimSession::~SimSession() = default;
@@ -66,7 +73,7 @@ int SimSession::run(std::istream& script, std::ostream& err) {
     std::string text;
     int number = 0;
     ScriptLines lines(script);
-    while (!ended_ && lines.next(text)) {
+    while (!ended() && lines.next(text)) {
         ++number;
         try {
             auto line = parseLine(text);
@@ -82,16 +89,6 @@ int SimSession::run(std::istream& script, std::ostream& err) {
         out_.flush();
     }
     return 0;
-}
-
-void SimSession::deliver(const std::function<void()>& event) {
-    try {
-        event();
-    } catch (const RuntimeError&) {
-        // A handler without error handling stops at its failing step.
-    } catch (const ProcessExit&) {
-        ended_ = true;
-    }
 }
 
 bool SimSession::execute(const ScriptLine& line) {
@@ -146,22 +143,18 @@ bool SimSession::execute(const ScriptLine& line) {
         if (a.size() == 1 && !text.empty() && text.front() == '"') text = a[0];
         system_.commandLineText = text;
         main_ = std::make_unique<FrmMain>(system_, memory_);
-        main_->setTwipsPerPixel(twipsPerPixel_);
+        events_ = std::make_unique<MainWindowEvents>(*main_);
+        events_->prepare("", twipsPerPixel_);
         main_->host = &host_;
         scheduler_.adopt(*main_);
-        deliver([&] { main_->load(); });
-        // The window system paints a window as it first appears.
-        if (!ended_ && main_->visible()) deliver([&] { main_->picHist.refresh(); });
+        // The simulated window system paints nothing by itself.
+        events_->start(dispatcher_, FirstPaint::AfterLoad);
     } else if (cmd == "advance") {
         need(1);
         const double ms = number(a[0]);
         if (ms < 0) throw ScriptError{"advance takes a time that is not negative"};
         ScriptNumberIn("advance", a[0], 0, maxStepMs);
-        try {
-            scheduler_.advance(static_cast<std::int64_t>(ms));
-        } catch (const ProcessExit&) {
-            ended_ = true;
-        }
+        scheduler_.advance(static_cast<std::int64_t>(ms));
     } else if (cmd == "click") {
         need(1);
         FrmMain& m = main();
@@ -174,17 +167,13 @@ bool SimSession::execute(const ScriptLine& line) {
         }
     } else if (cmd == "key") {
         need(1);
-        FrmMain& m = main();
+        main();
         static const char* const kKeys[] = {"Ctrl+F", "Ctrl+U", "Ctrl+T", "Ctrl+H",
                                             "Ctrl+Q", "F1",     "Enter",  "Esc"};
         bool known = false;
         for (const char* k : kKeys) known = known || a[0] == k;
         if (!known) throw ScriptError{"unknown key: " + a[0]};
-        deliver([&] {
-            // The About box has the focus while it is open.
-            if (FrmAbout* box = m.about(); box && box->pressKey(a[0])) return;
-            m.pressShortcut(a[0]);
-        });
+        deliver([&] { events_->key(a[0]); });
     } else if (cmd == "dblclick") {
         need(1);
         FrmMain& m = main();
@@ -201,7 +190,7 @@ bool SimSession::execute(const ScriptLine& line) {
         m.setClientSize(number(a[0]), number(a[1]));
         deliver([&] { m.Form_Resize(); });
         // A new size is repainted by the window system.
-        if (!ended_ && m.visible()) deliver([&] { m.picHist.refresh(); });
+        if (!ended() && m.visible()) deliver([&] { events_->paintHistory(); });
     } else if (cmd == "minimize" || cmd == "restore") {
         need(0);
         FrmMain& m = main();
@@ -210,21 +199,19 @@ bool SimSession::execute(const ScriptLine& line) {
         need(1);
         FrmMain& m = main();
         if (a[0] == "frmMain") {
-            deliver([&] { m.unload(); });
+            deliver([&] { events_->closeBox(m); });
         } else if (a[0] == "frmAbout") {
-            if (m.about()) deliver([&] { m.unloadAbout(); });
+            if (FrmAbout* box = m.about()) deliver([&] { events_->closeBox(*box); });
         } else {
             throw ScriptError{"no window named " + a[0]};
         }
     } else if (cmd == "tray") {
         need(1);
-        FrmMain& m = main();
+        main();
         const double code = ScriptNumberIn("tray code", a[0], -2147483648.0, 2147483647.0);
         // Only an icon that is there can be clicked.
         if (system_.trayIconPresent()) {
-            deliver([&] {
-                m.TrayIcon_MouseMove(0, 0, static_cast<float>(code * m.twipsPerPixel()), 0);
-            });
+            deliver([&] { events_->trayMessage(code); });
         }
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
@@ -241,7 +228,7 @@ bool SimSession::execute(const ScriptLine& line) {
     } else {
         throw ScriptError{"unknown command: " + cmd};
     }
-    return !ended_;
+    return !ended();
 }
 
 void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {

@@ -18,7 +18,7 @@ Qt::Alignment labelAlignment(ui::Alignment alignment) {
 }  // namespace
 
 ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* parent)
-    : control_(control) {
+    : control_(control), sync_(control) {
     switch (control.kind()) {
         case ui::Kind::Frame: widget_ = new FrameWidget(control, events, parent); break;
         case ui::Kind::Label: {
@@ -31,7 +31,6 @@ ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* p
         case ui::Kind::PictureBox: widget_ = new PictureBoxWidget(control, events, parent); break;
     }
     widget_->setObjectName(QString::fromStdString(control.name()));
-    border_ = control.border;
 }
 
 QWidget* ControlView::childArea() const {
@@ -45,42 +44,27 @@ PictureClient* ControlView::pictureClient() const {
 }
 
 QRect ControlView::targetGeometry() const {
-    const PixelSpan x = twipsSpanToPixels(control_.leftTwips(), control_.widthTwips());
-    const PixelSpan y = twipsSpanToPixels(control_.topTwips(), control_.heightTwips());
-    return {x.start, y.start, x.length, y.length};
+    const ui::PixelRect r = sync_.geometry(kTwipsPerPixel);
+    return {r.left, r.top, r.width, r.height};
 }
 
-void ControlView::push() {
-    if (control_.revision() == seen_) return;
-    seen_ = control_.revision();
+void ControlView::push() { sync_.sync(*this, kTwipsPerPixel); }
 
-    const QRect geometry = targetGeometry();
+void ControlView::setGeometry(const ui::PixelRect& rect) {
+    const QRect geometry(rect.left, rect.top, rect.width, rect.height);
     if (widget_->geometry() != geometry) widget_->setGeometry(geometry);
-    if (widget_->isHidden() == control_.visible()) widget_->setVisible(control_.visible());
-    if (widget_->testAttribute(Qt::WA_ForceDisabled) == control_.enabled()) {
-        widget_->setEnabled(control_.enabled());
-    }
-    pushCaption();
-    pushColors();
-
-    if (auto* box = dynamic_cast<PictureBoxWidget*>(widget_)) {
-        if (border_ != control_.border) {
-            border_ = control_.border;
-            box->setBorder(border_);
-        }
-        if (picture_ != control_.picture) {
-            picture_ = control_.picture;
-            box->client()->setPicture(picture_);
-        }
-    }
 }
 
-void ControlView::pushCaption() {
-    if (control_.kind() == ui::Kind::PictureBox) return;
-    if (captionShown_ && caption_ == control_.caption()) return;
-    captionShown_ = true;
-    caption_ = control_.caption();
-    const QString text = QString::fromStdString(caption_);
+void ControlView::setVisible(bool visible) {
+    if (widget_->isHidden() == visible) widget_->setVisible(visible);
+}
+
+void ControlView::setEnabled(bool enabled) {
+    if (widget_->testAttribute(Qt::WA_ForceDisabled) == enabled) widget_->setEnabled(enabled);
+}
+
+void ControlView::setCaption(const std::string& caption) {
+    const QString text = QString::fromStdString(caption);
     switch (control_.kind()) {
         case ui::Kind::Frame: static_cast<QGroupBox*>(widget_)->setTitle(text); break;
         case ui::Kind::Label: static_cast<LabelWidget*>(widget_)->showText(text); break;
@@ -89,27 +73,33 @@ void ControlView::pushCaption() {
     }
 }
 
-void ControlView::pushColors() {
+void ControlView::setBackColor(std::uint32_t /*color*/) { applyColors(); }
+void ControlView::setForeColor(std::uint32_t /*color*/) { applyColors(); }
+
+void ControlView::setBorder(bool border) {
+    if (auto* box = dynamic_cast<PictureBoxWidget*>(widget_)) box->setBorder(border);
+}
+
+void ControlView::setPicture(const std::string& name) {
+    if (PictureClient* client = pictureClient()) client->setPicture(name);
+}
+
+void ControlView::applyColors() {
     if (PictureClient* client = pictureClient()) {
         // Only the background shows; the pen colour is the paint handler's.
-        if (colorsShown_ && backColor_ == control_.backColor()) return;
-        colorsShown_ = true;
-        backColor_ = control_.backColor();
-        client->setBackground(toQColor(backColor_, client->palette()));
+        client->setBackground(toQColor(control_.backColor(), client->palette()));
         return;
     }
     if (control_.kind() != ui::Kind::Label) return;  // frames and buttons keep the style's colours
-    if (colorsShown_ && backColor_ == control_.backColor() && foreColor_ == control_.foreColor()) return;
-    colorsShown_ = true;
-    backColor_ = control_.backColor();
-    foreColor_ = control_.foreColor();
     // A label in the default colours takes the look of what it lies on;
     // any other background is painted.
     auto* label = static_cast<LabelWidget*>(widget_);
     QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
-    const bool ownBackground = !control_.transparent && backColor_ != ui::kSysButtonFace;
-    label->setBackground(ownBackground ? toQColor(backColor_, palette) : QColor());
-    if (foreColor_ != ui::kSysButtonText) palette.setColor(QPalette::WindowText, toQColor(foreColor_, palette));
+    const std::uint32_t back = control_.backColor();
+    const std::uint32_t fore = control_.foreColor();
+    const bool ownBackground = !control_.transparent && back != ui::kSysButtonFace;
+    label->setBackground(ownBackground ? toQColor(back, palette) : QColor());
+    if (fore != ui::kSysButtonText) palette.setColor(QPalette::WindowText, toQColor(fore, palette));
     label->setPalette(palette);
 }
 

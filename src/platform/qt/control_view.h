@@ -1,5 +1,5 @@
-// One model control and the widget that shows it. push() copies what has
-// changed since the last push; an unchanged control costs one comparison.
+// One model control and the widget that shows it. push() applies what the
+// shared change tracking reports as changed since the last push.
 #pragma once
 
 #include <QWidget>
@@ -9,10 +9,11 @@
 #include "platform/qt/control_events.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/label_widget.h"
+#include "platform/ui/view_sync.h"
 
 namespace qx::qt {
 
-class ControlView {
+class ControlView final : private ui::ControlChanges {
 public:
     // Creates the widget inside `parent` (the container's child area).
     ControlView(ui::Control& control, ControlEvents& events, QWidget* parent);
@@ -32,19 +33,20 @@ public:
     QRect targetGeometry() const;
 
 private:
-    void pushColors();
-    void pushCaption();
+    // ui::ControlChanges
+    void setGeometry(const ui::PixelRect& rect) override;
+    void setVisible(bool visible) override;
+    void setEnabled(bool enabled) override;
+    void setCaption(const std::string& caption) override;
+    void setBackColor(std::uint32_t color) override;
+    void setForeColor(std::uint32_t color) override;
+    void setBorder(bool border) override;
+    void setPicture(const std::string& name) override;
+    void applyColors();
 
     ui::Control& control_;
     QWidget* widget_ = nullptr;
-    std::uint64_t seen_ = ~std::uint64_t{0};
-    std::string caption_;
-    bool captionShown_ = false;
-    std::uint32_t backColor_ = 0;
-    std::uint32_t foreColor_ = 0;
-    bool colorsShown_ = false;
-    std::string picture_;
-    bool border_ = false;
+    ui::ControlSync sync_;
 };
 
 }  // namespace qx::qt

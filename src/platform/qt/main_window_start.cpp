@@ -2,42 +2,24 @@
 
 #include <QLocale>
 
-#include "about/frm_about.h"
-#include "platform/qt/tray_icon.h"
 #include "platform/qt/twips.h"
 
 namespace qx::qt {
 
-void startMainWindow(Backend& backend, FrmMain& main) {
-    main.groupSeparator = QLocale::system().groupSeparator().toStdString();
-    main.setTwipsPerPixel(kTwipsPerPixel);
+void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events) {
+    events.prepare(QLocale::system().groupSeparator().toStdString(), kTwipsPerPixel);
     backend.attach(main);
 
-    // The About box's close box closes it the way its OK button does.
-    backend.setCloseBox([&main](ui::Form& form) {
-        if (&form == main.about()) {
-            main.unloadAbout();
-        } else if (form.onQueryClose) {
-            form.onQueryClose();
-        } else {
-            form.unload();
-        }
-    });
-    backend.setKeyHandler([&main](ui::Form& form, std::string_view key) {
-        FrmAbout* about = main.about();
-        return about && &form == about && about->pressKey(key);
-    });
-    backend.setTrayHandler([&main](int message) {
-        main.TrayIcon_MouseMove(0, 0, static_cast<float>(message * main.twipsPerPixel()), 0);
-    });
+    backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });
+    // Menu shortcuts are the menus' own (QAction); only the About box's keys come here.
+    backend.setKeyHandler([&events](ui::Form& form, std::string_view key) { return events.windowKey(form, key); });
+    backend.setTrayHandler([&events](int message) { events.trayMessage(message); });
 
-    backend.dispatcher().deliver([&main] { main.load(); });
+    events.start(backend.dispatcher(), FirstPaint::ByWindowSystem);
 
     // The notification area shows the pop-up menu itself; just before it
     // does, the right-click message sets "&Hide"/"&Show" from the window.
-    backend.setTrayMenu(main.mnuPopUp, [&main] {
-        main.TrayIcon_MouseMove(0, 0, static_cast<float>(kTrayContextClick * main.twipsPerPixel()), 0);
-    });
+    backend.setTrayMenu(main.mnuPopUp, [&events] { events.trayMessage(kTrayContextClick); });
 }
 
 }  // namespace qx::qt

@@ -1,13 +1,15 @@
-// Starts the main window on the Qt backend: the user's digit-group
-// separator, what the close boxes, Enter/Esc and the notification-area icon
-// do, and the load through the dispatcher.
+// Starts the main window on the Qt backend: the shared main-window entry
+// points wired to the Qt windows and notification area, with the user's
+// digit-group separator from the system locale.
 #pragma once
 
 #include "mainwindow/frm_main.h"
+#include "mainwindow/main_window_events.h"
 #include "platform/qt/qt_backend.h"
 
 namespace qx::qt {
 
-void startMainWindow(Backend& backend, FrmMain& main);
+// `events` must live as long as the backend runs.
+void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events);
 
 }  // namespace qx::qt

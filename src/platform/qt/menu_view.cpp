@@ -4,9 +4,8 @@
 
 namespace qx::qt {
 
-MenuView::MenuView(ui::Form& form, Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner)
+MenuView::MenuView(ui::Form& form, ui::Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner)
     : form_(form), dispatcher_(dispatcher) {
-    entries_.reserve(form.allMenuItems().size());
     for (ui::MenuItem* top : form.menus()) build(*top, nullptr, owner);
     if (bar) {
         for (ui::MenuItem* top : form.menus()) bar->addAction(actionOf(*top));
@@ -23,7 +22,7 @@ MenuView::~MenuView() {
 
 void MenuView::build(ui::MenuItem& item, QMenu* parentMenu, QWidget* owner) {
     const std::size_t index = entries_.size();
-    Entry entry{&item, nullptr, nullptr, parentMenu == nullptr, ~std::uint64_t{0}, {}};
+    Entry& entry = entries_.emplace_back(item, parentMenu == nullptr);
     if (!item.children().empty() || !parentMenu) {
         entry.menu = parentMenu ? parentMenu->addMenu(QString()) : new QMenu(owner);
         entry.action = entry.menu->menuAction();
@@ -36,7 +35,6 @@ void MenuView::build(ui::MenuItem& item, QMenu* parentMenu, QWidget* owner) {
         }
         QObject::connect(entry.action, &QAction::triggered, entry.action, [this, index] { chosen(index); });
     }
-    entries_.push_back(entry);
     QMenu* menu = entry.menu;
     for (ui::MenuItem* child : item.children()) build(*child, menu, owner);
 }
@@ -47,31 +45,27 @@ void MenuView::chosen(std::size_t index) {
     dispatcher_.deliver([this, item] { form_.clickMenu(*item); });
     if (dispatcher_.ended()) return;
     // The toolkit flips a checkable entry by itself; the handler decides.
-    entries_[index].seen = ~std::uint64_t{0};
-    pushEntry(entries_[index]);
+    Entry& entry = entries_[index];
+    entry.sync.forget();
+    entry.sync.sync(entry);
 }
 
 void MenuView::push() {
     if (detached_) return;
-    for (Entry& entry : entries_) pushEntry(entry);
+    for (Entry& entry : entries_) entry.sync.sync(entry);
 }
 
-void MenuView::pushEntry(Entry& entry) {
-    const ui::MenuItem& item = *entry.item;
-    if (item.revision() == entry.seen) return;
-    entry.seen = item.revision();
-    if (!item.separator() && entry.caption != item.caption()) {
-        entry.caption = item.caption();
-        entry.action->setText(QString::fromStdString(entry.caption));
-    }
-    if (!entry.menu) {
-        if (item.checked()) entry.action->setCheckable(true);
-        entry.action->setChecked(item.checked());
-        if (!item.checked()) entry.action->setCheckable(false);
-    }
-    entry.action->setEnabled(item.enabled());
-    entry.action->setVisible(item.visible());
+void MenuView::Entry::setCaption(const std::string& caption) { action->setText(QString::fromStdString(caption)); }
+
+void MenuView::Entry::setChecked(bool checked) {
+    if (menu) return;  // an entry with a menu of its own shows no mark
+    if (checked) action->setCheckable(true);
+    action->setChecked(checked);
+    if (!checked) action->setCheckable(false);
 }
+
+void MenuView::Entry::setEnabled(bool enabled) { action->setEnabled(enabled); }
+void MenuView::Entry::setVisible(bool visible) { action->setVisible(visible); }
 
 bool MenuView::contains(const ui::MenuItem& item) const { return actionOf(item) != nullptr; }
 

@@ -8,19 +8,19 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <cstdint>
+#include <deque>
 #include <string>
-#include <vector>
 
-#include "platform/qt/dispatcher.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/ui/model.h"
+#include "platform/ui/view_sync.h"
 
 namespace qx::qt {
 
 class MenuView {
 public:
     // `bar` receives the top-level menus; `owner` parents them.
-    MenuView(ui::Form& form, Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner);
+    MenuView(ui::Form& form, ui::Dispatcher& dispatcher, QMenuBar* bar, QWidget* owner);
     ~MenuView();
     MenuView(const MenuView&) = delete;
     MenuView& operator=(const MenuView&) = delete;
@@ -34,21 +34,26 @@ public:
     QAction* actionOf(const ui::MenuItem& item) const;
 
 private:
-    struct Entry {
+    // Applies one entry's changes to its action.
+    struct Entry final : ui::MenuChanges {
+        Entry(ui::MenuItem& item, bool topLevel) : item(&item), topLevel(topLevel), sync(item) {}
+        void setCaption(const std::string& caption) override;
+        void setChecked(bool checked) override;
+        void setEnabled(bool enabled) override;
+        void setVisible(bool visible) override;
+
         ui::MenuItem* item;
-        QAction* action;  // the menu's own action for an entry with a menu
-        QMenu* menu;
+        QAction* action = nullptr;  // the menu's own action for an entry with a menu
+        QMenu* menu = nullptr;
         bool topLevel;
-        std::uint64_t seen;
-        std::string caption;
+        ui::MenuSync sync;
     };
     void build(ui::MenuItem& item, QMenu* parentMenu, QWidget* owner);
-    void pushEntry(Entry& entry);
     void chosen(std::size_t index);
 
     ui::Form& form_;
-    Dispatcher& dispatcher_;
-    std::vector<Entry> entries_;
+    ui::Dispatcher& dispatcher_;
+    std::deque<Entry> entries_;  // stays in place as it grows
     bool detached_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -12,7 +13,7 @@
 namespace qx::qt {
 
 struct Backend::Services {
-    Services(Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
+    Services(ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
         : timers(dispatcher), windows(dispatcher, timers), system(memory, freeing, windows, std::move(commandLine)) {}
 
     QtTimerHost timers;
@@ -28,6 +29,7 @@ Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, std::string comma
     });
     dispatcher_.setOnSync([this] { services_->windows.syncAll(); });
     dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
+    dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
 Backend::~Backend() {
@@ -68,11 +70,17 @@ void Backend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen
     });
 }
 
-void Backend::screenshotAfter(int ms, std::string path) {
-    QTimer::singleShot(ms, [this, path = std::move(path)] {
+void Backend::screenshotAfter(int ms, std::string path, bool replaceExisting) {
+    QTimer::singleShot(ms, [this, path = std::move(path), replaceExisting] {
         if (dispatcher_.ended()) return;
         FormWindow* window = services_->windows.startupWindow();
-        const bool saved = window && window->grab().save(QString::fromStdString(path), "PNG");
+        // NewOnly creates the file or fails if one is there, in one step.
+        QFile file(QString::fromStdString(path));
+        const QIODevice::OpenMode mode =
+            replaceExisting ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::WriteOnly | QIODevice::NewOnly;
+        const bool opened = window && file.open(mode);
+        const bool saved = opened && window->grab().save(&file, "PNG");
+        if (opened && !saved) file.remove();  // no half-written picture left behind
         if (!saved) {
             std::fprintf(stderr, "quendax: could not save the screenshot to %s\n", path.c_str());
             status_ = 1;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/qt/dispatcher.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
 
@@ -26,7 +26,7 @@ public:
     Backend& operator=(const Backend&) = delete;
 
     System& system();
-    Dispatcher& dispatcher() { return dispatcher_; }
+    ui::Dispatcher& dispatcher() { return dispatcher_; }
     QtWindowHost& windows();
     QtTimerHost& timers();
     QtSystem& qtSystem();
@@ -45,7 +45,8 @@ public:
 
     // After `ms` milliseconds, saves a picture of the start-up window to
     // `path` (PNG) and ends the program: status 0, or 1 if it can't be saved.
-    void screenshotAfter(int ms, std::string path);
+    // A file already at `path` is kept (status 1) unless `replaceExisting`.
+    void screenshotAfter(int ms, std::string path, bool replaceExisting = false);
     // After `ms` milliseconds, closes the start-up window as its close box
     // would.
     void closeAfter(int ms);
@@ -55,7 +56,7 @@ public:
 
 private:
     struct Services;
-    Dispatcher dispatcher_;
+    ui::Dispatcher dispatcher_;
     std::unique_ptr<Services> services_;
     int status_ = 0;
 };

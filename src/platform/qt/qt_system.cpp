@@ -3,8 +3,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 namespace qx::qt {
 
@@ -62,18 +60,10 @@ bool QtSystem::setWindowPos(int insertAfter) {
     return windows_.setStaysOnTop(insertAfter == kTopMost);
 }
 
-const SystemInfoRegistry& QtSystem::registry() {
-    if (!registry_) {
-        const char* path = std::getenv("PATH");
-        registry_.emplace(path ? path : "", IsExecutableFile);
-    }
-    return *registry_;
-}
-
-bool QtSystem::regOpenKey(std::string_view keyPath) { return registry().openKey(keyPath); }
+bool QtSystem::regOpenKey(std::string_view keyPath) { return shell_.regOpenKey(keyPath); }
 
 bool QtSystem::regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value) {
-    return registry().queryValue(keyPath, valueName, value);
+    return shell_.regQueryValue(keyPath, valueName, value);
 }
 
 bool QtSystem::startProgram(std::string_view path) {
@@ -81,10 +71,7 @@ bool QtSystem::startProgram(std::string_view path) {
     return QProcess::startDetached(toQString(path), {});
 }
 
-bool QtSystem::fileExists(std::string_view path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(std::string(path)), error);
-}
+bool QtSystem::fileExists(std::string_view path) { return LinuxShellServices::fileExists(path); }
 
 void QtSystem::messageBox(std::string_view text, std::string_view title, int style) {
     QMessageBox box(messageIcon(style), toQString(title), toQString(text), QMessageBox::Ok);

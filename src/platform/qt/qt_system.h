@@ -1,15 +1,15 @@
-// The operating-system services on Linux with Qt: memory figures and the
-// freeing block from the Linux backend, everything about windows, the
-// notification area, message boxes and starting programs from Qt.
+// The operating-system services on Linux with Qt: memory figures, the
+// freeing block, the system-information registry and the file check from
+// the Linux backend; everything about windows, the notification area,
+// message boxes and starting programs from Qt.
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/qt/qt_window_host.h"
-#include "platform/linux/system_info_registry.h"
+#include "platform/linux/linux_shell_services.h"
 #include "platform/qt/tray_icon.h"
 #include "platform/system.h"
 
@@ -46,15 +46,13 @@ public:
     [[noreturn]] void exitProcess() override;
 
 private:
-    // Looked for on the PATH at the first lookup, not at start.
-    const SystemInfoRegistry& registry();
 
     MemorySystem& memory_;
     FreeingSystem& freeing_;
     QtWindowHost& windows_;
     std::string commandLine_;
     TrayIcon tray_;
-    std::optional<SystemInfoRegistry> registry_;
+    LinuxShellServices shell_;
 };
 
 }  // namespace qx::qt

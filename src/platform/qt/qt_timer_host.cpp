@@ -1,66 +1,51 @@
 #include "platform/qt/qt_timer_host.h"
 
-#include <algorithm>
-
 namespace qx::qt {
 
-QtTimerHost::~QtTimerHost() { stopAll(); }
+namespace {
 
-void QtTimerHost::adopt(ui::Form& form) {
-    form.timerHost = this;
-    for (ui::Timer* timer : form.timers()) apply(entryFor(*timer, &form));
-}
-
-void QtTimerHost::release(ui::Form& form) {
-    for (Entry& e : entries_) {
-        if (e.form != &form) continue;
-        // A handler of this very timer may be running: let the event loop
-        // delete it once the handler has returned.
-        e.qtimer->stop();
-        e.qtimer.release()->deleteLater();
-    }
-    std::erase_if(entries_, [](const Entry& e) { return !e.qtimer; });
-}
-
-QtTimerHost::Entry& QtTimerHost::entryFor(ui::Timer& timer, ui::Form* form) {
-    for (Entry& e : entries_) {
-        if (e.timer != &timer) continue;
-        if (form) e.form = form;
-        return e;
-    }
-    auto qtimer = std::make_unique<QTimer>();
-    qtimer->setTimerType(Qt::CoarseTimer);
-    ui::Timer* t = &timer;
-    Dispatcher* dispatcher = &dispatcher_;
-    QObject::connect(qtimer.get(), &QTimer::timeout, [t, dispatcher] {
-        dispatcher->deliver([t] {
-            if (t->enabled() && t->onTimer) t->onTimer();
+class QtPeriodicTimer final : public ui::PeriodicTimer {
+public:
+    explicit QtPeriodicTimer(std::function<void()> tick)
+        : qtimer_(new QTimer), ticking_(std::make_shared<bool>(false)) {
+        qtimer_->setTimerType(Qt::CoarseTimer);
+        QObject::connect(qtimer_, &QTimer::timeout, [tick = std::move(tick), ticking = ticking_] {
+            *ticking = true;
+            tick();
+            *ticking = false;
         });
-    });
-    entries_.push_back({&timer, form, std::move(qtimer)});
-    return entries_.back();
-}
-
-void QtTimerHost::apply(Entry& entry) {
-    if (dispatcher_.ended()) return;
-    if (entry.timer->enabled() && entry.timer->interval() > 0) {
-        entry.qtimer->start(entry.timer->interval());  // restarts a running timer
-    } else {
-        entry.qtimer->stop();
     }
-}
+    ~QtPeriodicTimer() override {
+        qtimer_->stop();
+        // Going from inside its own tick: the event loop deletes the QTimer
+        // once the handler has returned.
+        if (*ticking_) {
+            qtimer_->deleteLater();
+        } else {
+            delete qtimer_;
+        }
+    }
+    QtPeriodicTimer(const QtPeriodicTimer&) = delete;
+    QtPeriodicTimer& operator=(const QtPeriodicTimer&) = delete;
 
-void QtTimerHost::timerChanged(ui::Timer& timer) { apply(entryFor(timer, nullptr)); }
+    void start(int ms) override { qtimer_->start(ms); }  // restarts a running timer
+    void stop() override { qtimer_->stop(); }
+    const QTimer* qtimer() const { return qtimer_; }
 
-void QtTimerHost::stopAll() {
-    for (Entry& e : entries_) e.qtimer->stop();
+private:
+    QTimer* qtimer_;
+    std::shared_ptr<bool> ticking_;
+};
+
+}  // namespace
+
+std::unique_ptr<ui::PeriodicTimer> QtPeriodicTimers::create(std::function<void()> tick) {
+    return std::make_unique<QtPeriodicTimer>(std::move(tick));
 }
 
 const QTimer* QtTimerHost::qtimerOf(const ui::Timer& timer) const {
-    for (const Entry& e : entries_) {
-        if (e.timer == &timer) return e.qtimer.get();
-    }
-    return nullptr;
+    const auto* periodic = static_cast<const QtPeriodicTimer*>(table_.periodicOf(timer));
+    return periodic ? periodic->qtimer() : nullptr;
 }
 
 }  // namespace qx::qt

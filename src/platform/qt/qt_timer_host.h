@@ -1,47 +1,37 @@
-// Runs the model's timers on QTimers, one each, on the event loop's thread.
-// A tick goes through the dispatcher; a QTimer delivers no second tick
-// while a handler still runs, so ticks never pile up.
+// Runs the model's timers on QTimers, one each, on the event loop's thread,
+// through the shared timer table. A QTimer delivers no second tick while a
+// handler still runs, so ticks never pile up.
 #pragma once
 
 #include <QTimer>
 #include <memory>
-#include <vector>
 
-#include "platform/qt/dispatcher.h"
-#include "platform/ui/model.h"
+#include "platform/ui/dispatcher.h"
+#include "platform/ui/timer_table.h"
 
 namespace qx::qt {
 
-class QtTimerHost final : public ui::TimerHost {
+// The backend's side of the timer table: coarse QTimers.
+class QtPeriodicTimers final : public ui::PeriodicTimers {
 public:
-    explicit QtTimerHost(Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
-    ~QtTimerHost() override;
-    QtTimerHost(const QtTimerHost&) = delete;
-    QtTimerHost& operator=(const QtTimerHost&) = delete;
+    std::unique_ptr<ui::PeriodicTimer> create(std::function<void()> tick) override;
+};
 
-    // Takes over the timers of a window: those enabled start their period now.
-    void adopt(ui::Form& form);
-    // Forgets the timers of a window that is going away.
-    void release(ui::Form& form);
-    // Enabling a disabled timer or a new interval starts the period afresh;
-    // disabling (or an interval of 0) stops it.
-    void timerChanged(ui::Timer& timer) override;
-    void stopAll();
+class QtTimerHost {
+public:
+    explicit QtTimerHost(ui::Dispatcher& dispatcher) : table_(timers_, dispatcher) {}
+
+    void adopt(ui::Form& form) { table_.adopt(form); }
+    void release(ui::Form& form) { table_.release(form); }
+    void stopAll() { table_.stopAll(); }
+    ui::TimerTable& table() { return table_; }
 
     // For tests: the QTimer behind a model timer (nullptr if none).
     const QTimer* qtimerOf(const ui::Timer& timer) const;
 
 private:
-    struct Entry {
-        ui::Timer* timer;
-        ui::Form* form;
-        std::unique_ptr<QTimer> qtimer;
-    };
-    Entry& entryFor(ui::Timer& timer, ui::Form* form);
-    void apply(Entry& entry);
-
-    Dispatcher& dispatcher_;
-    std::vector<Entry> entries_;
+    QtPeriodicTimers timers_;
+    ui::TimerTable table_;
 };
 
 }  // namespace qx::qt

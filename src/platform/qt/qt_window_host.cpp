@@ -7,7 +7,7 @@
 
 namespace qx::qt {
 
-QtWindowHost::QtWindowHost(Dispatcher& dispatcher, QtTimerHost& timers)
+QtWindowHost::QtWindowHost(ui::Dispatcher& dispatcher, QtTimerHost& timers)
     : dispatcher_(dispatcher), timers_(timers) {
     syncTimer_.setSingleShot(true);
     syncTimer_.setInterval(0);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/qt/dispatcher.h"
+#include "platform/ui/dispatcher.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/ui/model.h"
@@ -20,7 +20,7 @@ namespace qx::qt {
 
 class QtWindowHost final : public ui::WindowHost {
 public:
-    QtWindowHost(Dispatcher& dispatcher, QtTimerHost& timers);
+    QtWindowHost(ui::Dispatcher& dispatcher, QtTimerHost& timers);
     ~QtWindowHost() override;
     QtWindowHost(const QtWindowHost&) = delete;
     QtWindowHost& operator=(const QtWindowHost&) = delete;
@@ -44,7 +44,7 @@ public:
     void closeBox(ui::Form& form);
     bool key(ui::Form& form, std::string_view name);
 
-    Dispatcher& dispatcher() { return dispatcher_; }
+    ui::Dispatcher& dispatcher() { return dispatcher_; }
     // True while refresh() repaints: the handler asking for it syncs after.
     bool refreshing() const { return refreshing_; }
     // While the notification area opens the icon's menu itself, a pop-up
@@ -63,7 +63,7 @@ public:
 
 private:
     bool menuOpeningElsewhere_ = false;
-    Dispatcher& dispatcher_;
+    ui::Dispatcher& dispatcher_;
     QtTimerHost& timers_;
     std::vector<FormWindow*> windows_;  // owned; the first is the start-up window
     std::function<void(ui::Form&)> closeBox_;

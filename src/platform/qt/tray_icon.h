@@ -14,9 +14,6 @@
 
 namespace qx::qt {
 
-inline constexpr int kTrayDoubleClick = 515;
-inline constexpr int kTrayContextClick = 517;
-
 // Two kinds of notification area report clicks differently. An XEmbed tray
 // (trayer, older panels) reports a double-click as Trigger then DoubleClick.
 // A StatusNotifierItem host (KDE, most bars) never reports DoubleClick: a

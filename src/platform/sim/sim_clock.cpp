@@ -2,56 +2,57 @@
 
 #include <algorithm>
 
-#include "platform/runtime/errors.h"
-
 namespace qx::sim {
 
-void SimScheduler::adopt(ui::Form& form) {
-    form.timerHost = this;
-    for (ui::Timer* t : form.timers()) {
-        if (!find(*t)) entries_.push_back({t, now_ + t->interval()});
+class SimScheduler::Periodic final : public ui::PeriodicTimer {
+public:
+    Periodic(SimScheduler& clock, std::function<void()> tick) : clock_(clock), tick(std::move(tick)) {}
+    ~Periodic() override { clock_.forget(this); }
+    Periodic(const Periodic&) = delete;
+    Periodic& operator=(const Periodic&) = delete;
+
+    void start(int ms) override {
+        running = true;
+        period = ms;
+        due = clock_.now_ + ms;
     }
+    void stop() override { running = false; }
+
+    SimScheduler& clock_;
+    std::function<void()> tick;
+    bool running = false;
+    int period = 0;
+    std::int64_t due = 0;
+};
+
+SimScheduler::~SimScheduler() = default;
+
+std::unique_ptr<ui::PeriodicTimer> SimScheduler::create(std::function<void()> tick) {
+    auto periodic = std::make_unique<Periodic>(*this, std::move(tick));
+    periodics_.push_back(periodic.get());
+    return periodic;
 }
 
-SimScheduler::Entry* SimScheduler::find(ui::Timer& timer) {
-    for (Entry& e : entries_) {
-        if (e.timer == &timer) return &e;
-    }
-    return nullptr;
-}
-
-void SimScheduler::timerChanged(ui::Timer& timer) {
-    Entry* e = find(timer);
-    if (!e) {
-        entries_.push_back({&timer, 0});
-        e = &entries_.back();
-    }
-    e->due = now_ + timer.interval();
-}
+void SimScheduler::forget(const Periodic* periodic) { std::erase(periodics_, periodic); }
 
 void SimScheduler::advance(std::int64_t ms) {
     const std::int64_t target = now_ + ms;
-    for (;;) {
-        Entry* next = nullptr;
-        for (Entry& e : entries_) {
-            if (!e.timer->enabled() || e.timer->interval() <= 0 || e.due > target) continue;
-            if (!next || e.due < next->due) next = &e;
+    while (!dispatcher_.ended()) {
+        Periodic* next = nullptr;
+        for (Periodic* p : periodics_) {
+            if (!p->running || p->period <= 0 || p->due > target) continue;
+            if (!next || p->due < next->due) next = p;
         }
-        if (!next) break;
+        if (!next) {
+            now_ = std::max(now_, target);
+            return;
+        }
         now_ = std::max(now_, next->due);
-        ui::Timer& timer = *next->timer;
         // The next period starts now; a handler that restarts the timer sets its own.
-        next->due = now_ + timer.interval();
-        if (timer.onTimer) {
-            try {
-                timer.onTimer();
-            } catch (const RuntimeError&) {
-                // A handler without error handling stops at the failing
-                // step; the steps before it have taken effect.
-            }
-        }
+        next->due = now_ + next->period;
+        const std::function<void()> tick = next->tick;
+        tick();
     }
-    now_ = std::max(now_, target);
 }
 
 }  // namespace qx::sim

@@ -1,11 +1,17 @@
 // Every event goes through the dispatcher: errors stop the handler at the
-// failing step, ProcessExit ends everything once, and each event is
-// followed by one sync (none after the end).
+// failing step, ProcessExit ends everything once, anything else ends the
+// program after one warning line, and each event is followed by one sync
+// (none after the end).
 #include <gtest/gtest.h>
 
-#include "platform/qt/dispatcher.h"
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
-namespace qx::qt {
+#include "platform/ui/dispatcher.h"
+
+namespace qx::ui {
 namespace {
 
 struct Counters {
@@ -99,5 +105,67 @@ TEST(Dispatcher, PaintLeavesTheSyncToItsCaller) {
     EXPECT_EQ(c.syncLaters, 1);
 }
 
+TEST(Dispatcher, OutOfMemoryInAHandlerWarnsOnceAndEndsTheProgram) {
+    Dispatcher d;
+    Counters c;
+    Wire(d, c);
+    std::vector<std::string> warnings;
+    d.setOnWarn([&](std::string_view line) { warnings.emplace_back(line); });
+    int steps = 0;
+    d.deliver([&] {
+        ++steps;
+        throw std::bad_alloc();
+    });
+    EXPECT_EQ(steps, 1);
+    EXPECT_TRUE(d.ended());
+    EXPECT_EQ(c.ends, 1);
+    EXPECT_EQ(c.syncs, 0);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find(std::bad_alloc().what()), std::string::npos) << warnings[0];
+    EXPECT_EQ(warnings[0].find('\n'), std::string::npos);  // one line
+
+    d.deliver([&] { ++steps; });
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+TEST(Dispatcher, AnythingThrownFromAPaintHandlerEndsTheProgramToo) {
+    Dispatcher d;
+    Counters c;
+    Wire(d, c);
+    std::vector<std::string> warnings;
+    d.setOnWarn([&](std::string_view line) { warnings.emplace_back(line); });
+    d.paint([] { throw 42; }, false);
+    EXPECT_TRUE(d.ended());
+    EXPECT_EQ(c.ends, 1);
+    EXPECT_EQ(c.syncLaters, 0);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind("quendax: ", 0), 0u) << warnings[0];
+}
+
+TEST(Dispatcher, AFailureInsideANestedEventEndsTheOuterOneAtItsNextCheck) {
+    Dispatcher d;
+    Counters c;
+    Wire(d, c);
+    std::vector<std::string> warnings;
+    d.setOnWarn([&](std::string_view line) { warnings.emplace_back(line); });
+    d.deliver([&] {
+        d.deliver([] { throw std::logic_error("broken"); });
+        if (d.ended()) throw ProcessExit{};
+    });
+    EXPECT_EQ(c.ends, 1);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("broken"), std::string::npos);
+}
+
+TEST(Dispatcher, WithoutAWarningSinkAFailureStillEnds) {
+    Dispatcher d;
+    Counters c;
+    Wire(d, c);
+    d.deliver([] { throw std::runtime_error("x"); });
+    EXPECT_TRUE(d.ended());
+    EXPECT_EQ(c.ends, 1);
+}
+
 }  // namespace
-}  // namespace qx::qt
+}  // namespace qx::ui

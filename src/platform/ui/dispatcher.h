@@ -1,27 +1,34 @@
-// The one way from an event to a handler: every handler runs through
-// deliver(), which applies the program's error rules and brings the windows
-// up to date afterwards.
+// The one way from an event to a handler, for every backend: each handler
+// runs through deliver(), which applies the program's error rules and brings
+// the windows up to date afterwards.
 //
 // A run-time error stops the handler at its failing step (the steps before
-// it keep their effect). ProcessExit ends the program: the timers stop, the
-// event loop is told to quit, and no handler runs again.
+// it keep their effect). ProcessExit ends the program: the backend is told
+// once (it stops its timers and its event loop) and no handler runs again.
+// Anything else a handler throws (running out of memory, say) never unwinds
+// through the toolkit's or the window procedure's frames: one line goes
+// where the platform writes warnings and the program ends as cleanly as
+// after ProcessExit.
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "platform/runtime/errors.h"
 #include "platform/system.h"
 
-namespace qx::qt {
+namespace qx::ui {
 
 class Dispatcher {
 public:
-    // Called once when a handler ends the program.
+    // Called once when the program ends.
     void setOnEnd(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
-    // Pushes the model's changes to the widgets.
+    // Pushes the model's changes to the windows.
     void setOnSync(std::function<void()> onSync) { onSync_ = std::move(onSync); }
     // Asks for a sync soon, from the event loop (see paint()).
     void setOnSyncLater(std::function<void()> onSyncLater) { onSyncLater_ = std::move(onSyncLater); }
+    // Writes one line where the platform writes warnings.
+    void setOnWarn(std::function<void(std::string_view)> onWarn) { onWarn_ = std::move(onWarn); }
 
     bool ended() const { return ended_; }
 
@@ -32,7 +39,7 @@ public:
         sync();
     }
 
-    // For paint handlers: they run while the toolkit paints, where widgets
+    // For paint handlers: they run while the toolkit paints, where windows
     // should not be moved, so the sync is left to the handler that asked for
     // the repaint (`insideHandler`) or to the event loop.
     template <typename Handler>
@@ -45,7 +52,7 @@ public:
     // Ends the program as a handler's ProcessExit would.
     void end();
 
-    // Brings the widgets up to date now (nothing after the end). A sync
+    // Brings the windows up to date now (nothing after the end). A sync
     // asked for while one runs is made once more when it finishes.
     void sync();
 
@@ -58,15 +65,22 @@ private:
             // The handler stops at its failing step.
         } catch (const ProcessExit&) {
             end();
+        } catch (const std::exception& e) {
+            failed(e.what());
+        } catch (...) {
+            failed(nullptr);
         }
     }
+    // A handler threw what the program never throws: say so and end.
+    void failed(const char* what);
 
     std::function<void()> onEnd_;
     std::function<void()> onSync_;
     std::function<void()> onSyncLater_;
+    std::function<void(std::string_view)> onWarn_;
     bool ended_ = false;
     bool syncing_ = false;
     bool syncAgain_ = false;
 };
 
-}  // namespace qx::qt
+}  // namespace qx::ui

@@ -1,0 +1,34 @@
+// Lengths of the window model (twips) as whole screen pixels.
+#pragma once
+
+#include <cmath>
+
+namespace qx::ui {
+
+inline int twipsToPixels(double twips, double twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+// A span [start, start + length) in twips as whole pixels. Both ends are
+// rounded, so boxes that share an edge in twips share it in pixels.
+struct PixelSpan {
+    int start = 0;
+    int length = 0;
+};
+
+inline PixelSpan twipsSpanToPixels(double start, double length, double twipsPerPixel) {
+    const int first = twipsToPixels(start, twipsPerPixel);
+    const int last = twipsToPixels(start + length, twipsPerPixel);
+    return {first, last > first ? last - first : 0};
+}
+
+// A control's place in its container, in pixels.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
+}  // namespace qx::ui

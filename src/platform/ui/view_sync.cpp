@@ -1,0 +1,52 @@
+#include "platform/ui/view_sync.h"
+
+namespace qx::ui {
+
+namespace {
+
+// Stores `now` in `last` and says whether the backend must hear of it.
+template <typename T>
+bool Changed(T& last, const T& now, bool all) {
+    if (!all && last == now) return false;
+    last = now;
+    return true;
+}
+
+}  // namespace
+
+PixelRect ControlSync::geometry(double twipsPerPixel) const {
+    const PixelSpan x = twipsSpanToPixels(control_.leftTwips(), control_.widthTwips(), twipsPerPixel);
+    const PixelSpan y = twipsSpanToPixels(control_.topTwips(), control_.heightTwips(), twipsPerPixel);
+    return {x.start, y.start, x.length, y.length};
+}
+
+void ControlSync::sync(ControlChanges& changes, double twipsPerPixel) {
+    if (applied_ && control_.revision() == revision_ && twipsPerPixel == twipsPerPixel_) return;
+    const bool all = !applied_;
+    applied_ = true;
+    revision_ = control_.revision();
+    twipsPerPixel_ = twipsPerPixel;
+
+    if (Changed(geometry_, geometry(twipsPerPixel), all)) changes.setGeometry(geometry_);
+    if (Changed(visible_, control_.visible(), all)) changes.setVisible(visible_);
+    if (Changed(enabled_, control_.enabled(), all)) changes.setEnabled(enabled_);
+    if (Changed(caption_, control_.caption(), all)) changes.setCaption(caption_);
+    if (Changed(backColor_, control_.backColor(), all)) changes.setBackColor(backColor_);
+    if (Changed(foreColor_, control_.foreColor(), all)) changes.setForeColor(foreColor_);
+    if (Changed(border_, control_.border, all)) changes.setBorder(border_);
+    if (Changed(picture_, control_.picture, all)) changes.setPicture(picture_);
+}
+
+void MenuSync::sync(MenuChanges& changes) {
+    if (applied_ && item_.revision() == revision_) return;
+    const bool all = !applied_;
+    applied_ = true;
+    revision_ = item_.revision();
+
+    if (!item_.separator() && Changed(caption_, item_.caption(), all)) changes.setCaption(caption_);
+    if (Changed(checked_, item_.checked(), all)) changes.setChecked(checked_);
+    if (Changed(enabled_, item_.enabled(), all)) changes.setEnabled(enabled_);
+    if (Changed(visible_, item_.visible(), all)) changes.setVisible(visible_);
+}
+
+}  // namespace qx::ui

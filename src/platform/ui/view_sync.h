@@ -1,0 +1,96 @@
+// Turns the model's revisions into per-property changes for a backend's
+// controls and menu entries. A backend keeps one ControlSync per control
+// (one MenuSync per menu entry) beside its own widget and, whenever it syncs,
+// gets called only for what differs from what it last applied. An unchanged
+// control or entry costs one comparison.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ui/model.h"
+#include "platform/ui/pixels.h"
+
+namespace qx::ui {
+
+// What a backend does with one control's changes. Each is called for every
+// property at the first sync (and after forget()), later only on a change.
+class ControlChanges {
+public:
+    virtual ~ControlChanges() = default;
+    // Place and size in the container's pixels.
+    virtual void setGeometry(const PixelRect& rect) = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    // Frames, labels and buttons show it; picture boxes have none.
+    virtual void setCaption(const std::string& caption) = 0;
+    // Colours as the model holds them (kSys... values name system colours).
+    virtual void setBackColor(std::uint32_t color) = 0;
+    virtual void setForeColor(std::uint32_t color) = 0;
+    // Picture boxes: the sunken border and the image shown ("" none).
+    virtual void setBorder(bool border) = 0;
+    virtual void setPicture(const std::string& name) = 0;
+};
+
+class ControlSync {
+public:
+    explicit ControlSync(const Control& control) : control_(control) {}
+
+    const Control& control() const { return control_; }
+
+    // The control's place in its container in pixels at `twipsPerPixel`.
+    PixelRect geometry(double twipsPerPixel) const;
+
+    // Reports what changed since the last sync.
+    void sync(ControlChanges& changes, double twipsPerPixel);
+    // Everything is reported again at the next sync.
+    void forget() { applied_ = false; }
+
+private:
+    const Control& control_;
+    bool applied_ = false;
+    std::uint64_t revision_ = 0;
+    double twipsPerPixel_ = 0;
+    PixelRect geometry_;
+    bool visible_ = false;
+    bool enabled_ = false;
+    std::string caption_;
+    std::uint32_t backColor_ = 0;
+    std::uint32_t foreColor_ = 0;
+    bool border_ = false;
+    std::string picture_;
+};
+
+// What a backend does with one menu entry's changes.
+class MenuChanges {
+public:
+    virtual ~MenuChanges() = default;
+    // Not for separators.
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void setChecked(bool checked) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+class MenuSync {
+public:
+    explicit MenuSync(const MenuItem& item) : item_(item) {}
+
+    const MenuItem& item() const { return item_; }
+
+    void sync(MenuChanges& changes);
+    // Everything is reported again at the next sync: for a toolkit that
+    // flipped a check mark by itself, say.
+    void forget() { applied_ = false; }
+
+private:
+    const MenuItem& item_;
+    bool applied_ = false;
+    std::uint64_t revision_ = 0;
+    std::string caption_;
+    bool checked_ = false;
+    bool enabled_ = false;
+    bool visible_ = false;
+};
+
+}  // namespace qx::ui

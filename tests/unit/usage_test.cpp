@@ -1,0 +1,67 @@
+// The command line's questions about the program: which texts ask for the
+// usage text or the version, and what those texts hold.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mainwindow/usage.h"
+
+namespace qx {
+namespace {
+
+TEST(Usage, HelpAndVersionAreAskedOnlyByTheWholeCommandLine) {
+    EXPECT_EQ(InfoRequestFor("--help"), InfoRequest::help);
+    EXPECT_EQ(InfoRequestFor("-h"), InfoRequest::help);
+    EXPECT_EQ(InfoRequestFor("--version"), InfoRequest::version);
+
+    EXPECT_EQ(InfoRequestFor(""), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("/AUTO"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("/quit"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("--help /AUTO"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("/AUTO --version"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor(" --help"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("--HELP"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("-H"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("--versions"), InfoRequest::none);
+    EXPECT_EQ(InfoRequestFor("/?"), InfoRequest::none);
+}
+
+TEST(Usage, VersionLineNamesTheProgramAndItsVersion) {
+    EXPECT_EQ(VersionText(), std::string("quendax ") + QX_EXPECTED_VERSION);
+}
+
+TEST(Usage, TextNamesBothSwitchesThenThePlatformsFiguresThenTheTestingAids) {
+    const std::string text = UsageText("FIGURES\n", "AIDS\n");
+    const auto autoLine = text.find("\n  /AUTO ");
+    const auto quitLine = text.find("\n  /QUIT ");
+    ASSERT_NE(autoLine, std::string::npos);
+    ASSERT_NE(quitLine, std::string::npos);
+    EXPECT_EQ(text.rfind("Usage: quendax [/AUTO | /QUIT]\n", 0), 0u);
+    EXPECT_NE(text.find("frees\nphysical memory"), std::string::npos);
+    // One line each.
+    EXPECT_EQ(text.find('\n', autoLine + 1), quitLine);
+    EXPECT_LT(quitLine, text.find("\nFIGURES\n"));
+    EXPECT_LT(text.find("\nFIGURES\n"), text.find("\nAIDS\n"));
+    EXPECT_EQ(text.back(), '\n');
+}
+
+TEST(Usage, EmptyPartsLeaveNoTrace) {
+    const std::string text = UsageText("", "");
+    EXPECT_EQ(text, UsageText("", ""));
+    EXPECT_EQ(UsageText("F\n", "").size(), text.size() + 3);  // a blank line and "F\n"
+    EXPECT_EQ(text.substr(text.size() - 2), ".\n");
+}
+
+TEST(Usage, EveryLineFitsAnEightyColumnTerminal) {
+    const std::string text = UsageText("", "");
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_LE(end - start, 79u) << text.substr(start, end - start);
+        start = end + 1;
+    }
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,157 @@
+// The shared change tracking: a backend hears of every property at the
+// first sync, later only of what changed, with geometry in whole pixels.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/view_sync.h"
+
+namespace qx::ui {
+namespace {
+
+struct RecordedControl final : ControlChanges {
+    std::vector<std::string> log;
+    PixelRect rect;
+    void setGeometry(const PixelRect& r) override {
+        rect = r;
+        log.push_back("geometry " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+                      std::to_string(r.width) + "x" + std::to_string(r.height));
+    }
+    void setVisible(bool v) override { log.push_back(std::string("visible ") + (v ? "1" : "0")); }
+    void setEnabled(bool v) override { log.push_back(std::string("enabled ") + (v ? "1" : "0")); }
+    void setCaption(const std::string& c) override { log.push_back("caption " + c); }
+    void setBackColor(std::uint32_t c) override { log.push_back("back " + std::to_string(c)); }
+    void setForeColor(std::uint32_t c) override { log.push_back("fore " + std::to_string(c)); }
+    void setBorder(bool b) override { log.push_back(std::string("border ") + (b ? "1" : "0")); }
+    void setPicture(const std::string& p) override { log.push_back("picture " + p); }
+};
+
+struct RecordedMenu final : MenuChanges {
+    std::vector<std::string> log;
+    void setCaption(const std::string& c) override { log.push_back("caption " + c); }
+    void setChecked(bool v) override { log.push_back(std::string("checked ") + (v ? "1" : "0")); }
+    void setEnabled(bool v) override { log.push_back(std::string("enabled ") + (v ? "1" : "0")); }
+    void setVisible(bool v) override { log.push_back(std::string("visible ") + (v ? "1" : "0")); }
+};
+
+struct TestForm : Form {
+    TestForm() : Form("frmTest") {}
+    Control box{*this, "picBox", Kind::PictureBox, nullptr, 120, 240, 3600, 1410};
+    Control label{*this, "lblText", Kind::Label, nullptr, 100, 100, 1000, 200};
+    Control inner{*this, "lblInner", Kind::Label, &box, 3, 4, 10, 5};
+    MenuItem file{*this, "mnuFile", "&File", nullptr};
+    MenuItem entry{*this, "mnuEntry", "&Entry", &file};
+    MenuItem line{*this, "mnuLine", "-", &file};
+};
+
+TEST(ControlSync, TheFirstSyncReportsEveryPropertyThenNothingUntilAChange) {
+    TestForm form;
+    form.label.setCaption("256 MB");
+    ControlSync sync(form.label);
+    RecordedControl view;
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"geometry 7,7 66x13", "visible 1", "enabled 1", "caption 256 MB",
+                                                 "back " + std::to_string(kSysButtonFace),
+                                                 "fore " + std::to_string(kSysButtonText), "border 1", "picture "}));
+    view.log.clear();
+    sync.sync(view, 15);
+    EXPECT_TRUE(view.log.empty());
+    form.label.setCaption("256 MB");  // the same text: nothing to apply
+    sync.sync(view, 15);
+    EXPECT_TRUE(view.log.empty());
+}
+
+TEST(ControlSync, ReportsOnlyWhatChanged) {
+    TestForm form;
+    ControlSync sync(form.label);
+    RecordedControl view;
+    sync.sync(view, 15);
+    view.log.clear();
+    form.label.setCaption("1,024 MB");
+    form.label.setForeColor(0xFF);
+    form.label.setVisible(false);
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"visible 0", "caption 1,024 MB", "fore 255"}));
+    view.log.clear();
+    form.label.setEnabled(false);
+    form.label.setLeft(400);
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"geometry 27,7 66x13", "enabled 0"}));
+}
+
+TEST(ControlSync, GeometryFollowsTheTwipsPerPixelAndSharesRoundedEdges) {
+    TestForm form;
+    ControlSync sync(form.box);
+    RecordedControl view;
+    sync.sync(view, 15);
+    EXPECT_EQ(view.rect, (PixelRect{8, 16, 240, 94}));
+    view.log.clear();
+    sync.sync(view, 12);  // a screen with more pixels to the inch
+    EXPECT_EQ(view.log, (std::vector<std::string>{"geometry 10,20 300x118"}));
+    // Both ends are rounded: 100..1100 twips at 15 is 7..73, not 7 + 67.
+    EXPECT_EQ(ControlSync(form.label).geometry(15), (PixelRect{7, 7, 66, 13}));
+}
+
+TEST(ControlSync, InsideAPictureBoxMeasuredInPixelsGeometryIsStillWholePixels) {
+    TestForm form;
+    form.box.scalePixels = true;
+    form.inner.setLeft(3);  // pixels of the box
+    form.inner.setTop(4);
+    form.inner.setWidth(10);
+    form.inner.setHeight(5);
+    ControlSync sync(form.inner);
+    RecordedControl view;
+    sync.sync(view, 15);
+    EXPECT_EQ(view.rect, (PixelRect{3, 4, 10, 5}));
+}
+
+TEST(ControlSync, ForgetReportsEverythingAgain) {
+    TestForm form;
+    ControlSync sync(form.box);
+    RecordedControl view;
+    sync.sync(view, 15);
+    const std::size_t all = view.log.size();
+    view.log.clear();
+    sync.forget();
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log.size(), all);
+}
+
+TEST(ControlSync, ANewPictureIsReported) {
+    TestForm form;
+    ControlSync sync(form.box);
+    RecordedControl view;
+    sync.sync(view, 15);
+    view.log.clear();
+    form.box.setPicture("warning");
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"picture warning"}));
+}
+
+TEST(MenuSync, ReportsEverythingFirstThenChangesAndNoCaptionForSeparators) {
+    TestForm form;
+    MenuSync entry(form.entry);
+    RecordedMenu view;
+    entry.sync(view);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"caption &Entry", "checked 0", "enabled 1", "visible 1"}));
+    view.log.clear();
+    form.entry.setChecked(true);
+    entry.sync(view);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"checked 1"}));
+    view.log.clear();
+    entry.sync(view);
+    EXPECT_TRUE(view.log.empty());
+    // The toolkit flipped the mark itself: forget() puts the model's back.
+    entry.forget();
+    entry.sync(view);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"caption &Entry", "checked 1", "enabled 1", "visible 1"}));
+
+    MenuSync line(form.line);
+    RecordedMenu lineView;
+    line.sync(lineView);
+    EXPECT_EQ(lineView.log, (std::vector<std::string>{"checked 0", "enabled 1", "visible 1"}));
+}
+
+}  // namespace
+}  // namespace qx::ui
