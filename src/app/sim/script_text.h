@@ -23,7 +23,7 @@ private:
 };
 
 // `text` with every control byte written as an escape ("\r" as "\x0D", ESC as
-// "\x1B"), as are bytes that are not part of well-formed UTF-8 and the
+// "\x1B"), as are bytes outside well-formed UTF-8 and the
 // C1 control characters (U+0080 to U+009F), so that script text echoed into
 // a message can't move the cursor, recolour or clear the terminal.
 std::string EscapeControls(std::string_view text);
