@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev
   dpkg-dev lintian desktop-file-utils appstream
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -50,8 +50,12 @@ void FrmMain::FitSharesToBars(double oldBarWidth) {
     if (MemInfo.TotalPhysical != 0) skipOnError([&] { PlaceFreeShareBoxes(); });
     KeepInBar(picAvailableRAM, picUsedPhysical);
     KeepInBar(picAvailableSWAP, picUsedPagefile);
-    for (auto [marker, bar] : {std::pair{&picOldPhysical, &picUsedPhysical},
-                               std::pair{&picOldPagefile, &picUsedPagefile}}) {
+    for (const auto& pair : {std::pair{&picOldPhysical, &picUsedPhysical},
+                             std::pair{&picOldPagefile, &picUsedPagefile}}) {
+        // Named variables rather than a structured binding, which lambdas
+        // can capture only from clang 16 on (the fuzzing build uses clang).
+        Control* const marker = pair.first;
+        Control* const bar = pair.second;
         // A marker on show keeps standing for the same share of its bar.
         if (marker->visible() && oldBarWidth > 0) {
             skipOnError([&] { marker->setWidth(CLng(marker->width() / oldBarWidth * bar->width())); });

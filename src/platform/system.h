@@ -63,7 +63,8 @@ public:
     // Fills `status`; false when the query fails.
     virtual bool globalMemoryStatusEx(MemoryStatusEx& status) = 0;
     virtual void globalMemoryStatus(MemoryStatus& status) = 0;
-    // Fills `times`; the result may be ignored by callers.
+    // Fills `times`; false when they could not be read (`times` is then left
+    // as it was).
     virtual bool getSystemTimes(SystemTimes& times) = 0;
 };
 

@@ -45,7 +45,13 @@ void ModMemory::GetMemoryInfo(MemoryInfo& info) {
 
 bool ModMemory::GetCpuUsage(CpuUsage& usage) {
     SystemTimes times;
-    system_.getSystemTimes(times);  // a failure leaves the zeroed times
+    if (!system_.getSystemTimes(times)) {
+        // A failed read measures nothing: as after an interval in which no
+        // time passed, the share and the previous times stay, so the next
+        // good read measures from the last good one, not from system start.
+        usage.UserTime = usage.KernelTime = usage.IdleTime = usage.TotalTime = 0;
+        return false;
+    }
     const double idle = LargeToDouble(times.idle);
     const double kernel = LargeToDouble(times.kernel);
     const double user = LargeToDouble(times.user);

@@ -42,9 +42,9 @@ public:
     void GetMemoryInfo(MemoryInfo& info);
 
     // Fills `usage` with the times since the previous call. Returns false
-    // when no processor time passed (nothing to divide by): BusyPercent then
-    // keeps its previous value and the next call measures from the last
-    // successful one.
+    // when no processor time passed (nothing to divide by) or the times
+    // could not be read: BusyPercent then keeps its previous value and the
+    // next call measures from the last successful one.
     bool GetCpuUsage(CpuUsage& usage);
 
     // Cleared by the main window's load handler at every start.

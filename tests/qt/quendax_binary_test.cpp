@@ -80,6 +80,43 @@ TEST(QuendaxBinary, WithAnUnreachableDisplayItSaysTheSame) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
+TEST(QuendaxBinary, WithAnUnreachableDisplayItNamesTheDisplayTried) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X91"))) GTEST_SKIP() << "display :91 exists";
+    QProcessEnvironment env = WithoutDisplay();
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":91"));
+    const Outcome run = Start({}, env, dir.path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("quendax: cannot open the display \":91\"\n")))
+        << run.err.toStdString();
+}
+
+TEST(QuendaxBinary, WithAMissingPlatformPluginItNamesThePlugin) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcessEnvironment env = WithoutDisplay();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nosuchplugin"));
+    const Outcome run = Start({}, env, dir.path());
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("quendax: cannot start the platform plugin \"nosuchplugin\"\n")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith(kNoDisplayLine)) << run.err.toStdString();
+}
+
+TEST(DisplayFailureLine, NamesTheDisplayOrThePluginFromTheToolkitsMessage) {
+    EXPECT_EQ(displayFailureLine(QStringLiteral("could not connect to display :91")),
+              QStringLiteral("quendax: cannot open the display \":91\""));
+    EXPECT_EQ(displayFailureLine(QStringLiteral("could not connect to display ")),
+              QStringLiteral("quendax: cannot open an X display (DISPLAY is not set)"));
+    EXPECT_EQ(displayFailureLine(QStringLiteral("Could not load the Qt platform plugin \"xcb\" in \"\" even though "
+                                                "it was found.")),
+              QStringLiteral("quendax: cannot start the platform plugin \"xcb\""));
+    EXPECT_EQ(displayFailureLine(QStringLiteral("no Qt platform plugin could be initialized")), QString());
+    EXPECT_EQ(displayFailureLine(QStringLiteral("something else")), QString());
+}
+
 TEST(QuendaxBinary, ClosingTheWindowExitsWithStatusZero) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

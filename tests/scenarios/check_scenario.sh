@@ -13,8 +13,11 @@ sim=$1
 scenario=$2
 runner=${3:-}
 
-expected=$(sed -n 's/^#> \{0,1\}//p' "$scenario")
-want_status=$(sed -n 's/^#exit \([0-9]*\)$/\1/p' "$scenario" | tail -n 1)
+# The expectations are read with any line ending ("\n", "\r\n" or a lone
+# "\r"), as quendax-sim reads the script.
+lines=$(tr '\r' '\n' < "$scenario")
+expected=$(sed -n 's/^#> \{0,1\}//p' <<<"$lines")
+want_status=$(sed -n 's/^#exit \([0-9]*\)$/\1/p' <<<"$lines" | tail -n 1)
 want_status=${want_status:-0}
 
 errfile=$(mktemp)
@@ -41,7 +44,7 @@ while IFS= read -r want; do
     echo "standard error lacks: $want"
     fail=1
   fi
-done < <(sed -n 's/^#stderr //p' "$scenario")
+done < <(sed -n 's/^#stderr //p' <<<"$lines")
 if [ "$fail" != 0 ]; then
   echo "--- standard error:"; cat "$errfile"
 fi

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <limits>
 
 #include "platform/runtime/errors.h"
@@ -92,6 +94,61 @@ TEST(ShortestText, WritesTheShortestExactDecimal) {
     EXPECT_EQ(ShortestText(0), "0");
     EXPECT_EQ(ShortestText(134217728), "134217728");
     EXPECT_EQ(ShortestText(1e22), "10000000000000000000000");
+}
+
+
+// Every byte of the text is a digit, a point or a leading minus, and the text
+// reads back as exactly `value`.
+void ExpectPlainDecimalOf(double value, const std::string& text) {
+    ASSERT_FALSE(text.empty());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool ok = (c >= '0' && c <= '9') || c == '.' || (c == '-' && i == 0);
+        ASSERT_TRUE(ok) << "byte " << i << " is " << static_cast<int>(static_cast<unsigned char>(c));
+    }
+    double back = 0;
+    auto res = std::from_chars(text.data(), text.data() + text.size(), back);
+    EXPECT_EQ(res.ptr, text.data() + text.size());
+    EXPECT_EQ(back, value) << text;
+}
+
+TEST(ShortestText, WritesEveryMagnitudeInPlainDecimals) {
+    const double values[] = {1e63, 1e64, -1e64, 1e300, std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::max(), 1e-62, 1e-63, -1e-300,
+                             std::numeric_limits<double>::min(),
+                             std::numeric_limits<double>::denorm_min(), 3.6e303, 123456.789e200};
+    for (double v : values) ExpectPlainDecimalOf(v, ShortestText(v));
+    EXPECT_EQ(ShortestText(1e64), "1" + std::string(64, '0'));
+    EXPECT_EQ(ShortestText(1e-62), "0." + std::string(61, '0') + "1");
+    EXPECT_EQ(ShortestText(std::numeric_limits<double>::max()).size(), 309u);
+    EXPECT_EQ(ShortestText(std::numeric_limits<double>::denorm_min()).size(), 2u + 323u + 1u);
+}
+
+TEST(ShortestText, WritesWhatIsNotANumberAsAWord) {
+    EXPECT_EQ(ShortestText(std::numeric_limits<double>::infinity()), "inf");
+    EXPECT_EQ(ShortestText(-std::numeric_limits<double>::infinity()), "-inf");
+    const std::string nan = ShortestText(std::nan(""));
+    EXPECT_TRUE(nan == "nan" || nan == "-nan") << nan;
+}
+
+TEST(ShortestText, ReadsBackThroughTheTagRule) {
+    // A tag of any size counts down by one and is written back as a whole number.
+    const double big = CDbl("1" + std::string(300, '0'));
+    EXPECT_EQ(big, 1e300);
+    EXPECT_EQ(CDbl(ShortestText(big - 1)), big - 1);
+}
+
+TEST(FormatThousands, GroupsNumbersOfEveryMagnitude) {
+    EXPECT_EQ(Thousands(1e18), "1,000,000,000,000,000,000");
+    EXPECT_EQ(Thousands(-1e18), "-1,000,000,000,000,000,000");
+    std::string expected = "1";
+    for (int i = 0; i < 100; ++i) expected += ",000";
+    EXPECT_EQ(Thousands(1e300), expected);
+    const std::string max = Thousands(std::numeric_limits<double>::max());
+    EXPECT_EQ(max.size(), 309u + 102u);
+    for (char c : max) EXPECT_TRUE((c >= '0' && c <= '9') || c == ',');
+    EXPECT_EQ(Thousands(1e-300), "0");
+    EXPECT_EQ(Thousands(std::numeric_limits<double>::infinity()), "inf");
 }
 
 }  // namespace

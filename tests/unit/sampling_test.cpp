@@ -12,6 +12,7 @@ public:
     MemoryStatusEx extended;
     MemoryStatus legacy;
     SystemTimes times;
+    bool timesWork = true;
 
     bool globalMemoryStatusEx(MemoryStatusEx& s) override {
         ++extendedCalls;
@@ -21,6 +22,7 @@ public:
     }
     void globalMemoryStatus(MemoryStatus& s) override { s = legacy; }
     bool getSystemTimes(SystemTimes& t) override {
+        if (!timesWork) return false;
         t = times;
         return true;
     }
@@ -95,6 +97,28 @@ TEST(GetCpuUsage, MeasuresSinceThePreviousGoodSample) {
     EXPECT_EQ(usage.UserTime, 400);
     EXPECT_EQ(usage.KernelTime, 100);
     EXPECT_EQ(usage.BusyPercent, 100);
+}
+
+TEST(GetCpuUsage, AFailedReadKeepsTheShareAndTheLastGoodTimes) {
+    FakeMemory fake;
+    fake.times = {6000, 8000, 2000};
+    ModMemory memory(fake);
+    CpuUsage usage;
+    ASSERT_TRUE(memory.GetCpuUsage(usage));
+    EXPECT_EQ(usage.BusyPercent, 40);
+
+    fake.timesWork = false;
+    EXPECT_FALSE(memory.GetCpuUsage(usage));
+    EXPECT_EQ(usage.TotalTime, 0);
+    EXPECT_EQ(usage.IdleTime, 0);
+    EXPECT_EQ(usage.BusyPercent, 40);
+
+    fake.timesWork = true;
+    fake.times = {7000, 9500, 2500};
+    ASSERT_TRUE(memory.GetCpuUsage(usage));
+    EXPECT_EQ(usage.IdleTime, 1000);  // since the last good read, not since boot
+    EXPECT_EQ(usage.TotalTime, 2000);
+    EXPECT_EQ(usage.BusyPercent, 50);
 }
 
 }  // namespace

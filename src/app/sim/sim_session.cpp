@@ -1,11 +1,15 @@
 #include "app/sim/sim_session.h"
 
 #include <charconv>
+#include <cmath>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <stdexcept>
 
 #include "about/frm_about.h"
+#include "app/sim/script_numbers.h"
+#include "app/sim/script_text.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
 #include "platform/ui/properties.h"
@@ -13,12 +17,6 @@
 namespace qx::simscript {
 
 namespace {
-
-std::uint64_t ParseCount(const std::string& key, const std::string& text) {
-    auto n = ui::parseNumber(text);
-    if (!n || *n < 0 || *n > 1.8446744073709552e19) throw ScriptError{"bad value for " + key + ": " + text};
-    return static_cast<std::uint64_t>(*n);
-}
 
 std::string FloatText(float v) {
     char buf[32];
@@ -29,7 +27,7 @@ std::string FloatText(float v) {
 std::optional<int> ParseIndex(const std::string& expr, const std::string& name) {
     if (expr.rfind(name + "[", 0) != 0 || expr.back() != ']') return std::nullopt;
     auto n = ui::parseNumber(expr.substr(name.size() + 1, expr.size() - name.size() - 2));
-    if (!n || *n < 0 || *n >= kHistorySlots || *n != static_cast<int>(*n)) {
+    if (!n || !(*n >= 0 && *n < kHistorySlots) || *n != static_cast<int>(*n)) {
         throw ScriptError{"bad index in " + expr};
     }
     return static_cast<int>(*n);
@@ -77,17 +75,18 @@ FrmMain& SimSession::main() {
 int SimSession::run(std::istream& script, std::ostream& err) {
     std::string text;
     int number = 0;
-    while (!ended() && std::getline(script, text)) {
+    ScriptLines lines(script);
+    while (!ended() && lines.next(text)) {
         ++number;
         try {
             auto line = parseLine(text);
             if (!line) continue;
             if (!execute(*line)) break;
         } catch (const ScriptError& e) {
-            err << "quendax-sim: line " << number << ": " << e.message << '\n';
+            err << "quendax-sim: line " << number << ": " << EscapeControls(e.message) << '\n';
             return 2;
         } catch (const std::invalid_argument& e) {
-            err << "quendax-sim: line " << number << ": " << e.what() << '\n';
+            err << "quendax-sim: line " << number << ": " << EscapeControls(e.what()) << '\n';
             return 2;
         }
         out_.flush();
@@ -101,11 +100,7 @@ bool SimSession::execute(const ScriptLine& line) {
     auto need = [&](std::size_t n) {
         if (a.size() != n) throw ScriptError{cmd + " takes " + std::to_string(n) + " argument(s)"};
     };
-    auto number = [&](const std::string& text) {
-        auto n = ui::parseNumber(text);
-        if (!n) throw ScriptError{"not a number: " + text};
-        return *n;
-    };
+    auto number = [&](const std::string& text) { return ScriptNumber(text); };
 
     if (cmd == "mem") {
         setMemory(line, system_.extended);
@@ -116,7 +111,7 @@ bool SimSession::execute(const ScriptLine& line) {
         for (const auto& word : a) {
             auto kv = splitAssignment(word);
             if (!kv) throw ScriptError{"expected KEY=VALUE: " + word};
-            const std::uint64_t v = ParseCount(kv->first, kv->second);
+            const std::uint64_t v = ScriptCount(kv->first, kv->second);
             if (kv->first == "idle") system_.times.idle = v;
             else if (kv->first == "kernel") system_.times.kernel = v;
             else if (kv->first == "user") system_.times.user = v;
@@ -131,16 +126,14 @@ bool SimSession::execute(const ScriptLine& line) {
         if (main_) main_->setTwipsPerPixel(twipsPerPixel_);
     } else if (cmd == "msgbox-hold") {
         need(1);
-        system_.messageBoxHoldMs = static_cast<std::int64_t>(number(a[0]));
+        system_.messageBoxHoldMs = static_cast<std::int64_t>(ScriptNumberIn("msgbox-hold", a[0], 0, maxStepMs));
     } else if (cmd == "block-ms") {
         need(1);
-        const double ms = number(a[0]);
-        if (ms < 0) throw ScriptError{"block-ms takes a time that is not negative"};
-        system_.blockMs = static_cast<std::int64_t>(ms);
+        system_.blockMs = static_cast<std::int64_t>(ScriptNumberIn("block-ms", a[0], 0, maxStepMs));
     } else if (cmd == "reg") {
         need(4);
         RegistryValue value;
-        value.type = static_cast<std::uint32_t>(number(a[2]));
+        value.type = static_cast<std::uint32_t>(ScriptNumberIn("registry type", a[2], 0, 4294967295.0));
         value.data = a[3];
         if (value.type == 1) value.data.push_back('\0');
         system_.registry[{a[0], a[1]}] = value;
@@ -166,6 +159,7 @@ bool SimSession::execute(const ScriptLine& line) {
         need(1);
         const double ms = number(a[0]);
         if (ms < 0) throw ScriptError{"advance takes a time that is not negative"};
+        ScriptNumberIn("advance", a[0], 0, maxStepMs);
         scheduler_.advance(static_cast<std::int64_t>(ms));
     } else if (cmd == "click") {
         need(1);
@@ -220,7 +214,7 @@ bool SimSession::execute(const ScriptLine& line) {
     } else if (cmd == "tray") {
         need(1);
         main();
-        const double code = number(a[0]);
+        const double code = ScriptNumberIn("tray code", a[0], -2147483648.0, 2147483647.0);
         // Only an icon that is there can be clicked.
         if (system_.trayIconPresent()) {
             deliver([&] { events_->trayMessage(code); });
@@ -255,7 +249,7 @@ void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
     for (const auto& word : line.args) {
         auto kv = splitAssignment(word);
         if (!kv) throw ScriptError{"expected KEY=VALUE: " + word};
-        const std::uint64_t v = ParseCount(kv->first, kv->second);
+        const std::uint64_t v = ScriptCount(kv->first, kv->second);
         if (kv->first == "total_phys") status.totalPhys = v;
         else if (kv->first == "avail_phys") status.availPhys = v;
         else if (kv->first == "total_pagefile") status.totalPageFile = v;
@@ -269,7 +263,7 @@ void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
 void SimSession::failOrHeal(const ScriptLine& line, bool fail) {
     if (line.args.size() != 1) throw ScriptError{line.command + " takes one name"};
     const std::string& name = line.args[0];
-    static const char* const kNames[] = {"memstatus", "alloc", "tray", "start", "topmost"};
+    static const char* const kNames[] = {"memstatus", "alloc", "tray", "start", "topmost", "cputimes"};
     bool known = false;
     for (const char* n : kNames) known = known || name == n;
     if (!known) throw ScriptError{"unknown operation: " + name};
@@ -342,15 +336,18 @@ void SimSession::set(const std::string& target, const std::string& value) {
         }
         if (target == "HistoryIndex") {
             auto n = ui::parseNumber(value);
-            if (!n || *n < 0 || *n >= kHistorySlots) throw ScriptError{"bad index: " + value};
+            if (!n || !(*n >= 0 && *n < kHistorySlots)) throw ScriptError{"bad index: " + value};
             m.HistoryIndex = static_cast<std::int16_t>(*n);
             return;
         }
         for (const char* ring : {"FreeHistory", "IdleHistory"}) {
             if (auto i = ParseIndex(target, ring)) {
-                auto n = ui::parseNumber(value);
-                if (!n) throw ScriptError{"not a number: " + value};
-                (target[0] == 'F' ? m.FreeHistory : m.IdleHistory)[*i] = static_cast<float>(*n);
+                // A history slot is a single-precision number.
+                const double n = ScriptNumber(value);
+                if (std::fabs(n) > std::numeric_limits<float>::max()) {
+                    throw ScriptError{"too large for a history slot: " + value};
+                }
+                (target[0] == 'F' ? m.FreeHistory : m.IdleHistory)[*i] = static_cast<float>(n);
                 return;
             }
         }
@@ -359,10 +356,14 @@ void SimSession::set(const std::string& target, const std::string& value) {
     const std::string owner = target.substr(0, dot);
     const std::string property = target.substr(dot + 1);
     bool ok = false;
-    if (owner == "frmMain") ok = ui::setProperty(static_cast<ui::Form&>(m), property, value);
-    else if (ui::Control* c = m.findControl(owner)) ok = ui::setProperty(*c, property, value);
-    else if (ui::Timer* t = m.findTimer(owner)) ok = ui::setProperty(*t, property, value);
-    else if (ui::MenuItem* item = m.findMenu(owner)) ok = ui::setProperty(*item, property, value);
+    try {
+        if (owner == "frmMain") ok = ui::setProperty(static_cast<ui::Form&>(m), property, value);
+        else if (ui::Control* c = m.findControl(owner)) ok = ui::setProperty(*c, property, value);
+        else if (ui::Timer* t = m.findTimer(owner)) ok = ui::setProperty(*t, property, value);
+        else if (ui::MenuItem* item = m.findMenu(owner)) ok = ui::setProperty(*item, property, value);
+    } catch (const RuntimeError& e) {
+        throw ScriptError{"cannot set " + target + " to " + value + ": " + e.what()};
+    }
     if (!ok) throw ScriptError{"cannot set " + target + " to " + value};
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/sim/script_line.h"
+#include "app/sim/script_numbers.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
 #include "platform/sim/sim_clock.h"
@@ -34,6 +35,9 @@ public:
     // Runs one parsed line; throws ScriptError. Returns false once the
     // program has ended.
     bool execute(const ScriptLine& line);
+
+    // The most virtual time one advance or msgbox-hold may ask for.
+    double maxStepMs = kMaxStepMs;
 
     // The running program's main window (nullptr before start), whether the
     // program has ended, and the virtual time: for drivers that watch a run.

@@ -19,9 +19,23 @@ bool isDisplayFailure(const QString& message) {
            message.contains(QLatin1String("platform plugin"), Qt::CaseInsensitive);
 }
 
+// The first double-quoted word in `text` ("" when there is none).
+QString quoted(const QString& text, qsizetype from) {
+    const qsizetype open = text.indexOf(QLatin1Char('"'), from);
+    if (open < 0) return {};
+    const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+    return close < 0 ? QString() : text.mid(open + 1, close - open - 1);
+}
+
 void displayFailureHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (isDisplayFailure(message)) {
-        if (type != QtFatalMsg) return;  // the fatal message that follows says it all
+        if (type != QtFatalMsg) {
+            // Say which display or plugin failed; the fatal message that
+            // follows is the one line of advice.
+            const QByteArray line = displayFailureLine(message).toLocal8Bit();
+            if (!line.isEmpty()) std::fprintf(stderr, "%s\n", line.constData());
+            return;
+        }
         std::fprintf(stderr, "%s\n", kNoDisplayMessage);
         std::fflush(stderr);
         _exit(kNoDisplayStatus);
@@ -32,6 +46,21 @@ void displayFailureHandler(QtMsgType type, const QMessageLogContext& context, co
 }
 
 }  // namespace
+
+QString displayFailureLine(const QString& message) {
+    static const QLatin1String kDisplay("could not connect to display");
+    if (const qsizetype at = message.indexOf(kDisplay, 0, Qt::CaseInsensitive); at >= 0) {
+        const QString name = message.mid(at + kDisplay.size()).trimmed();
+        if (name.isEmpty()) return QStringLiteral("quendax: cannot open an X display (DISPLAY is not set)");
+        return QStringLiteral("quendax: cannot open the display \"%1\"").arg(name);
+    }
+    static const QLatin1String kPlugin("platform plugin");
+    if (const qsizetype at = message.indexOf(kPlugin, 0, Qt::CaseInsensitive); at >= 0) {
+        const QString name = quoted(message, at + kPlugin.size());
+        if (!name.isEmpty()) return QStringLiteral("quendax: cannot start the platform plugin \"%1\"").arg(name);
+    }
+    return {};
+}
 
 bool displayConfigured(const char* display, const char* waylandDisplay, const char* platform) {
     return isSet(display) || isSet(waylandDisplay) || isSet(platform);

@@ -1,6 +1,9 @@
-// Starting without a screen: the program says so in one line and exits
+// Starting without a screen: the program names the display or platform
+// plugin it tried (when it tried one), says what to do in one line and exits
 // with status 2, instead of letting the toolkit abort with a core dump.
 #pragma once
+
+#include <QString>
 
 namespace qx::qt {
 
@@ -14,6 +17,11 @@ inline constexpr int kNoDisplayStatus = 2;
 bool displayConfigured(const char* display, const char* waylandDisplay, const char* platform);
 // The same for this process's environment and arguments ("-platform").
 bool displayConfigured(int argc, char** argv);
+
+// The line naming what the toolkit failed to open, from one of its messages:
+// `quendax: cannot open the display ":91"` or `quendax: cannot start the
+// platform plugin "xcb"`; empty for a message that names neither.
+QString displayFailureLine(const QString& message);
 
 // Turns the toolkit's fatal "cannot connect to the display" into the line
 // above and exit status 2. Install before the application object exists.

@@ -7,7 +7,13 @@
 
 namespace qx {
 
-enum class ErrorCode { Overflow = 6, DivisionByZero = 11, TypeMismatch = 13, Refused = 5 };
+enum class ErrorCode {
+    Overflow = 6,
+    DivisionByZero = 11,
+    TypeMismatch = 13,
+    Refused = 5,
+    InvalidPropertyValue = 380,
+};
 
 class RuntimeError : public std::runtime_error {
 public:

@@ -46,16 +46,72 @@ double CDbl(std::string_view text) {
 
 std::string WholeText(long long value) { return std::to_string(value); }
 
+namespace {
+
+// Room for any double written in plain decimals: the largest has 309 digits,
+// the smallest non-zero one 323 zeros after the point before its digit.
+constexpr std::size_t kPlainDecimalRoom = 400;
+
+// `value` (finite, not zero) in plain decimals made of its shortest exact
+// digits: 1e64 is a one and 64 zeros, 1e-62 a point, 61 zeros and a one.
+// Returns the length written into `buf`, which holds kPlainDecimalRoom bytes.
+std::size_t PlainDecimal(double value, char* buf) {
+    char sci[32];  // "-d.dddddddddddddddde-308" at most
+    auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific);
+    if (res.ec != std::errc()) return 0;  // cannot happen: 24 bytes always do
+    const std::string_view text(sci, static_cast<std::size_t>(res.ptr - sci));
+    const std::size_t e = text.find('e');
+    std::size_t n = 0;
+    if (text.front() == '-') buf[n++] = '-';
+    char digits[24];
+    std::size_t count = 0;
+    for (char c : text.substr(0, e)) {
+        if (c >= '0' && c <= '9') digits[count++] = c;
+    }
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    const long point = static_cast<long>(exponent) + 1;  // digits before the decimal point
+    if (point <= 0) {
+        buf[n++] = '0';
+        buf[n++] = '.';
+        for (long i = 0; i < -point; ++i) buf[n++] = '0';
+        for (std::size_t i = 0; i < count; ++i) buf[n++] = digits[i];
+    } else {
+        for (long i = 0; i < point || static_cast<std::size_t>(i) < count; ++i) {
+            if (i == point) buf[n++] = '.';
+            buf[n++] = static_cast<std::size_t>(i) < count ? digits[i] : '0';
+        }
+    }
+    return n;
+}
+
+void AppendGrouped(std::string_view digits, std::string_view separator, std::string& out) {
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        out.push_back(digits[i]);
+        const std::size_t left = digits.size() - 1 - i;
+        if (left > 0 && left % 3 == 0) out.append(separator);
+    }
+}
+
+}  // namespace
+
 void FormatThousands(double value, std::string_view separator, std::string& out) {
     double r = std::round(value);  // halves away from zero
     if (r == 0) r = 0;             // no "-0"
-    if (!std::isfinite(r) || std::fabs(r) >= 1e18) {
-        char buf[64];
-        auto res = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed, 0);
-        out.append(buf, res.ptr);
+    if (!std::isfinite(r)) {
+        char buf[8];
+        auto res = std::to_chars(buf, buf + sizeof buf, r);
+        out.append(buf, res.ec == std::errc() ? res.ptr : buf);
         return;
     }
     const bool negative = r < 0;
+    if (std::fabs(r) >= 1e18) {
+        char buf[kPlainDecimalRoom];
+        const std::size_t length = PlainDecimal(std::fabs(r), buf);
+        if (negative) out.push_back('-');
+        AppendGrouped(std::string_view(buf, length), separator, out);
+        return;
+    }
     unsigned long long n = static_cast<unsigned long long>(std::fabs(r));
     char digits[24];
     int count = 0;
@@ -72,16 +128,15 @@ void FormatThousands(double value, std::string_view separator, std::string& out)
 
 std::string ShortestText(double value) {
     if (value == 0) return "0";
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value);
-    std::string text(buf, res.ptr);
-    // to_chars may choose exponent form for very large or small numbers; keep
-    // plain decimals for everything a figure can be.
-    if (text.find('e') != std::string::npos) {
-        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-        text.assign(buf, res.ptr);
+    if (!std::isfinite(value)) {
+        char buf[8];
+        auto res = std::to_chars(buf, buf + sizeof buf, value);
+        return std::string(buf, res.ec == std::errc() ? res.ptr : buf);
     }
-    return text;
+    // Plain decimals for every magnitude, never an exponent: a tag written
+    // back this way reads again as the same number.
+    char buf[kPlainDecimalRoom];
+    return std::string(buf, PlainDecimal(value, buf));
 }
 
 }  // namespace qx

@@ -27,12 +27,14 @@ double CDbl(std::string_view text);
 std::string WholeText(long long value);
 
 // `value` rounded to a whole number (halves away from zero), written with at
-// least one digit and `separator` between groups of three: 1234.4 -> "1,234".
+// least one digit and `separator` between groups of three: 1234.4 -> "1,234",
+// at any magnitude; "inf", "-inf" or "nan" for what is not a number.
 // Appends to `out` without allocating when it has room.
 void FormatThousands(double value, std::string_view separator, std::string& out);
 
 // The shortest decimal text that reads back as exactly `value`
-// (903.75, 904, 0.25).
+// (903.75, 904, 0.25), in plain decimals whatever the magnitude (1e64 is a
+// one and 64 zeros); "inf", "-inf" and "nan" for what is not a number.
 std::string ShortestText(double value);
 
 }  // namespace qx

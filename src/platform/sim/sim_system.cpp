@@ -12,6 +12,15 @@ std::uint32_t Saturate(std::uint64_t v) {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 4294967295u));
 }
 
+// Available memory is never more than there is, as the Linux backend
+// reports it: a scripted figure above its total is capped at the total.
+MemoryStatusEx Capped(MemoryStatusEx s) {
+    s.availPhys = std::min(s.availPhys, s.totalPhys);
+    s.availPageFile = std::min(s.availPageFile, s.totalPageFile);
+    s.availVirtual = std::min(s.availVirtual, s.totalVirtual);
+    return s;
+}
+
 const char* ImageName(TrayImage image) { return image == TrayImage::Warning ? "warning" : "normal"; }
 }  // namespace
 
@@ -25,11 +34,12 @@ std::ostream& SimSystem::event() { return out_ << '@' << clock_() << ' '; }
 
 bool SimSystem::globalMemoryStatusEx(MemoryStatusEx& status) {
     if (fails("memstatus")) return false;
-    status = extended;
+    status = Capped(extended);
     return true;
 }
 
 void SimSystem::globalMemoryStatus(MemoryStatus& status) {
+    const MemoryStatusEx legacy = Capped(this->legacy);
     status.totalPhys = Saturate(legacy.totalPhys);
     status.availPhys = Saturate(legacy.availPhys);
     status.totalPageFile = Saturate(legacy.totalPageFile);
@@ -39,6 +49,7 @@ void SimSystem::globalMemoryStatus(MemoryStatus& status) {
 }
 
 bool SimSystem::getSystemTimes(SystemTimes& t) {
+    if (fails("cputimes")) return false;
     t = times;
     return true;
 }

@@ -24,7 +24,7 @@ public:
     MemoryStatusEx legacy;  // reported saturated to 32 bits
     SystemTimes times;
     std::string commandLineText;
-    std::set<std::string> failing;  // memstatus, alloc, tray, start, topmost
+    std::set<std::string> failing;  // memstatus, alloc, tray, start, topmost, cputimes
     std::map<std::pair<std::string, std::string>, RegistryValue> registry;
     std::set<std::string> files;
     // How long (virtual ms) a message box stays open; timers go on ticking

@@ -1,8 +1,10 @@
 #include "platform/ui/properties.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
+#include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
 
 namespace qx::ui {
@@ -32,6 +34,7 @@ std::optional<double> parseNumber(std::string_view text) {
     double v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+    if (!std::isfinite(v)) return std::nullopt;  // "nan", "inf"
     return v;
 }
 
@@ -43,8 +46,21 @@ std::optional<std::uint32_t> parseColor(std::string_view text) {
         if (ec == std::errc() && ptr == text.data() + text.size()) return v;
         return std::nullopt;
     }
-    if (auto n = parseNumber(text)) return static_cast<std::uint32_t>(*n);
+    // A colour is a whole number of 32 bits; anything else is refused.
+    if (auto n = parseNumber(text); n && *n >= 0 && *n <= 4294967295.0 && *n == std::floor(*n)) {
+        return static_cast<std::uint32_t>(*n);
+    }
     return std::nullopt;
+}
+
+// A whole-number property: rounded by the program's rule (Overflow outside
+// 16 or 32 bits), then Invalid property value outside what the property takes.
+int checkedInteger(double value, bool sixteenBits, int lowest, int highest) {
+    const std::int32_t n = sixteenBits ? CInt(value) : CLng(value);
+    if (n < lowest || n > highest) {
+        throw RuntimeError(ErrorCode::InvalidPropertyValue, "Invalid property value");
+    }
+    return n;
 }
 
 std::string colorText(std::uint32_t c) {
@@ -125,7 +141,7 @@ bool setProperty(Control& c, std::string_view p, std::string_view v) {
     else if (p == "Top") c.setTop(*n);
     else if (p == "Width") c.setWidth(*n);
     else if (p == "Height") c.setHeight(*n);
-    else if (p == "DrawWidth") c.setDrawWidth(static_cast<int>(*n));
+    else if (p == "DrawWidth") c.setDrawWidth(checkedInteger(*n, true, 1, 32767));
     else return false;
     return true;
 }
@@ -144,7 +160,7 @@ bool setProperty(Timer& t, std::string_view p, std::string_view v) {
     if (p == "Interval") {
         auto n = parseNumber(v);
         if (!n) return false;
-        t.setInterval(static_cast<int>(*n));
+        t.setInterval(checkedInteger(*n, false, 0, 65535));
         return true;
     }
     return false;

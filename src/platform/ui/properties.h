@@ -30,7 +30,9 @@ std::optional<PropertyValue> getProperty(const MenuItem& m, std::string_view pro
 std::optional<PropertyValue> getProperty(const Form& f, std::string_view property);
 
 // Sets a property from its text; false for an unknown property or a value of
-// the wrong kind. Runs no handler.
+// the wrong kind. A whole-number property (DrawWidth 1..32767, Interval
+// 0..65535) throws RuntimeError: Overflow for a number its integer can't
+// hold, Invalid property value outside its range. Runs no handler.
 bool setProperty(Control& c, std::string_view property, std::string_view value);
 bool setProperty(Timer& t, std::string_view property, std::string_view value);
 bool setProperty(MenuItem& m, std::string_view property, std::string_view value);
@@ -38,6 +40,7 @@ bool setProperty(Form& f, std::string_view property, std::string_view value);
 
 // "True"/"False" (any case) as a boolean.
 std::optional<bool> parseBoolean(std::string_view text);
+// A finite decimal number; nullopt for anything else ("nan", "inf", "1e999").
 std::optional<double> parseNumber(std::string_view text);
 
 }  // namespace qx::ui
