@@ -4,9 +4,13 @@
 #   #> LINE     a line the run must print, in order (the whole output must match)
 #   #exit N     the exit status the run must end with (0 when absent)
 #   #stderr TEXT  a text the run's standard error must contain
+# A third argument names a program to run quendax-sim with (Wine for the
+# Windows build). Windows programs end their lines with CR LF; the carriage
+# returns are dropped before comparing.
 set -u
 sim=$1
 scenario=$2
+runner=${3:-}
 
 expected=$(sed -n 's/^#> \{0,1\}//p' "$scenario")
 want_status=$(sed -n 's/^#exit \([0-9]*\)$/\1/p' "$scenario" | tail -n 1)
@@ -14,7 +18,11 @@ want_status=${want_status:-0}
 
 errfile=$(mktemp)
 trap 'rm -f "$errfile"' EXIT
-actual=$("$sim" "$scenario" 2>"$errfile")
+if [ -n "$runner" ]; then
+  actual=$("$runner" "$sim" "$scenario" 2>"$errfile" | tr -d '\r'; exit "${PIPESTATUS[0]}")
+else
+  actual=$("$sim" "$scenario" 2>"$errfile" | tr -d '\r'; exit "${PIPESTATUS[0]}")
+fi
 status=$?
 
 fail=0

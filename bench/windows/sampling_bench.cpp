@@ -1,0 +1,99 @@
+// One sample as the window takes it (memory status and processor usage
+// through ModMemory on the Windows backend) against the floor: the two
+// system calls alone, GlobalMemoryStatusEx and GetSystemTimes. Counts the
+// program's heap allocations (operator new) per sample, which must be zero.
+//
+// Nine rounds, the two contenders alternating, so a slow patch of a shared
+// machine doesn't land on one side only; medians are compared.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include <windows.h>
+
+#include "bench_timing.h"
+#include "platform/win32/win32_memory.h"
+#include "sampling/mod_memory.h"
+
+// Replacing the global allocation functions is the only way to see every
+// allocation, and they can only report to a counter that is global as well.
+namespace {
+std::uint64_t gAllocations = 0;
+
+void* countedAllocation(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return countedAllocation(size); }
+void* operator new[](std::size_t size) { return countedAllocation(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try { return countedAllocation(size); } catch (...) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    try { return countedAllocation(size); } catch (...) { return nullptr; }
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kRounds = 9;
+constexpr int kSamples = 20000;
+
+double sampleSeconds(qx::ModMemory& module, qx::MemoryInfo& info, qx::CpuUsage& usage) {
+    const double start = qx::bench::nowSeconds();
+    for (int i = 0; i < kSamples; ++i) {
+        module.GetMemoryInfo(info);
+        module.GetCpuUsage(usage);
+    }
+    return (qx::bench::nowSeconds() - start) / kSamples;
+}
+
+double floorSeconds() {
+    const double start = qx::bench::nowSeconds();
+    for (int i = 0; i < kSamples; ++i) {
+        MEMORYSTATUSEX status{};
+        status.dwLength = sizeof status;
+        ::GlobalMemoryStatusEx(&status);
+        FILETIME idle{}, kernel{}, user{};
+        ::GetSystemTimes(&idle, &kernel, &user);
+    }
+    return (qx::bench::nowSeconds() - start) / kSamples;
+}
+
+}  // namespace
+
+int main() {
+    qx::win32::Win32Memory memory;
+    qx::ModMemory module(memory);
+    qx::MemoryInfo info;
+    qx::CpuUsage usage;
+    module.GetMemoryInfo(info);
+    module.GetCpuUsage(usage);
+
+    std::vector<double> samples, floors;
+    std::uint64_t allocations = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::uint64_t before = gAllocations;
+        samples.push_back(sampleSeconds(module, info, usage));
+        allocations += gAllocations - before;
+        floors.push_back(floorSeconds());
+    }
+    const double sample = qx::bench::median(samples) * 1e9;
+    const double floor = qx::bench::median(floors) * 1e9;
+    std::printf("medians of %d rounds of %d calls, ns per call\n", kRounds, kSamples);
+    std::printf("  sample (ModMemory over Win32Memory)   %8.0f\n", sample);
+    std::printf("  floor (the two system calls alone)   %8.0f\n", floor);
+    std::printf("  ratio sample/floor                   %8.2f\n", sample / floor);
+    std::printf("  allocations per sample               %8.3f   (goal: 0)\n",
+                static_cast<double>(allocations) / (static_cast<double>(kRounds) * kSamples));
+    std::printf("  (total physical %.0f MB, busy %.1f %%)\n", info.TotalPhysical, usage.BusyPercent);
+    return allocations == 0 ? 0 : 1;
+}

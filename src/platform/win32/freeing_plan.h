@@ -1,0 +1,46 @@
+// Whether, and in what pieces, a freeing block can be held on Windows.
+// Plain arithmetic on figures from GlobalMemoryStatusEx.
+#pragma once
+
+#include <cstdint>
+
+namespace qx::win32 {
+
+// What the system can give, in bytes.
+struct FreeingFigures {
+    std::uint64_t totalPhys = 0;
+    std::uint64_t availPhys = 0;
+    // The commit limit (physical memory plus page files) and what of it is
+    // not yet committed.
+    std::uint64_t totalPageFile = 0;
+    std::uint64_t availPageFile = 0;
+    // Free user address space of this process.
+    std::uint64_t availVirtual = 0;
+};
+
+// Memory left alone for everything else that runs meanwhile:
+// max(256 MiB, a 32nd of physical memory).
+std::uint64_t freeingReserve(std::uint64_t totalPhys);
+
+// The largest block that can be committed without starving other programs:
+// it must fit into available physical memory plus the page files' size, and
+// into the uncommitted part of the commit limit, each less the reserve.
+std::uint64_t roomForBlock(const FreeingFigures& figures);
+
+// Address space kept free beside the block for the program itself.
+inline constexpr std::uint64_t kAddressReserve = std::uint64_t{256} << 20;
+
+// How many of `bytes` the process's address space can hold with the
+// reserve kept, in whole 64 KiB allocation units. A 64-bit process holds
+// any block; a 32-bit one at most about 4 GiB less what it already uses.
+std::uint64_t bytesToHold(std::uint64_t bytes, std::uint64_t availVirtual);
+
+// Pieces the block is committed in: the whole block where the address space
+// is large, else pieces of at most this much, so a fragmented 32-bit space
+// can hold it; a piece that can't be had is tried again at half the size,
+// down to kSmallestPiece.
+inline constexpr std::uint64_t kLargestPiece32 = std::uint64_t{256} << 20;
+inline constexpr std::uint64_t kSmallestPiece = std::uint64_t{1} << 20;
+std::uint64_t firstPieceBytes(std::uint64_t bytes, bool wideAddressSpace);
+
+}  // namespace qx::win32
