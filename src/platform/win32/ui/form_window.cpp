@@ -1,0 +1,542 @@
+#include "platform/win32/ui/form_window.h"
+
+#include "platform/win32/ui/child_messages.h"
+#include "platform/win32/ui/control_apply.h"
+#include "platform/win32/ui/popup_menu.h"
+#include "platform/win32/ui/win32_ui_text.h"
+
+namespace qx::win32ui {
+
+namespace {
+
+constexpr int kFirstControlId = 100;
+
+// Sets a flag for as long as it lives.
+class Applying {
+public:
+    explicit Applying(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~Applying() { flag_ = old_; }
+    Applying(const Applying&) = delete;
+    Applying& operator=(const Applying&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+int showCommand(int state) {
+    switch (state) {
+        case ui::kMinimized: return SW_MINIMIZE;
+        case ui::kMaximized: return SW_MAXIMIZE;
+        default: return SW_RESTORE;
+    }
+}
+
+}  // namespace
+
+bool registerFormClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kFormClass, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &FormWindow::proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+FormWindow::FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEvents events)
+    : form_(form), options_(std::move(options)), events_(std::move(events)) {
+    HINSTANCE instance = options_.instance;
+    if (!registerFormClass(instance) || !registerLabelClass(instance) || !registerPictureBoxClass(instance)) return;
+    dpi_ = windowDpi(nullptr);
+    if (!form.menus().empty()) {
+        menus_ = std::make_unique<MenuSet>(form);
+        accelerators_ = std::make_unique<AcceleratorTable>(form, *menus_);
+    }
+    HWND owner = form.showInTaskbar ? nullptr : options_.owner;
+    window_ = CreateWindowExW(exStyle(), kFormClass, toWide(form.caption()).c_str(), style(), CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, owner, menus_ ? menus_->bar() : nullptr, instance, this);
+    if (!window_) return;
+    dpi_ = windowDpi(window_);
+    if (options_.icon && !form.icon.empty()) {
+        if (HICON big = options_.icon(form.icon, GetSystemMetrics(SM_CXICON))) {
+            SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        }
+        if (HICON small = options_.icon(form.icon, GetSystemMetrics(SM_CXSMICON))) {
+            SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        }
+    }
+    createControls();
+    stackControls();
+    syncFromModel();
+}
+
+FormWindow::~FormWindow() {
+    if (!window_) return;
+    // No event reaches the model while the window goes, and the menus are
+    // the set's to destroy.
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    SetMenu(window_, nullptr);
+    DestroyWindow(window_);
+}
+
+DWORD FormWindow::style() const {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    if (form_.sizable) style |= WS_THICKFRAME;
+    if (form_.minButton) style |= WS_MINIMIZEBOX;
+    if (form_.maxButton) style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+DWORD FormWindow::exStyle() const { return form_.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_DLGMODALFRAME; }
+
+// ---- controls ----------------------------------------------------------------------
+
+void FormWindow::createControls() {
+    controls_.reserve(form_.controls().size());
+    seenControls_.resize(form_.controls().size());
+    for (ui::Control* control : form_.controls()) {
+        ControlWindow record;
+        record.control = control;
+        record.id = kFirstControlId + static_cast<int>(controls_.size());
+        record.parent = window_;
+        // A frame's controls are its siblings, placed from the frame's
+        // corner; a picture box holds its own.
+        if (const ui::Control* container = control->container()) {
+            if (const ControlWindow* holder = recordOf(*container)) {
+                if (container->kind() == ui::Kind::Frame) {
+                    record.frame = holder;
+                    record.parent = holder->parent;
+                } else {
+                    record.parent = holder->handle;
+                }
+            }
+        }
+        controls_.push_back(std::move(record));
+        ControlWindow& made = controls_.back();
+        if (!createControlWindow(options_.instance, made)) continue;
+        if (made.box) {
+            ui::Control* box = control;
+            made.box->paint = [this, box](ui::Canvas& canvas) {
+                if (events_.paintBox) events_.paintBox(*box, canvas);
+            };
+            made.box->failed = events_.failed;
+        }
+        useFont(made);
+    }
+}
+
+void FormWindow::stackControls() {
+    // Later controls lie above earlier ones; some ask to lie on top of all.
+    for (const ControlWindow& c : controls_) {
+        if (c.handle) applyOnTop(c.handle);
+    }
+    for (const ControlWindow& c : controls_) {
+        if (c.handle && c.control->stackOnTop) applyOnTop(c.handle);
+    }
+}
+
+ControlWindow* FormWindow::recordOf(const ui::Control& control) {
+    for (ControlWindow& c : controls_) {
+        if (c.control == &control) return &c;
+    }
+    return nullptr;
+}
+
+const ControlWindow* FormWindow::recordOf(const ui::Control& control) const {
+    for (const ControlWindow& c : controls_) {
+        if (c.control == &control) return &c;
+    }
+    return nullptr;
+}
+
+HWND FormWindow::controlHandle(const ui::Control& control) const {
+    const ControlWindow* c = recordOf(control);
+    return c ? c->handle : nullptr;
+}
+
+const ui::Control* FormWindow::controlOf(HWND handle) const {
+    for (const ControlWindow& c : controls_) {
+        if (c.handle == handle) return c.control;
+    }
+    return nullptr;
+}
+
+PixelRect FormWindow::modelRect(const ui::Control& control) const {
+    return twipsRectToPixels(control.leftTwips(), control.topTwips(), control.widthTwips(), control.heightTwips(),
+                             twipsPerPixel());
+}
+
+void FormWindow::setControlGeometry(const ui::Control& control, const PixelRect& rect) {
+    ControlWindow* c = recordOf(control);
+    if (!c || !c->handle) return;
+    c->inContainer = rect;
+    applyGeometry(c->handle, placeInParent(*c));
+    if (control.kind() == ui::Kind::Frame) placeChildrenOf(*c);
+}
+
+void FormWindow::placeChildrenOf(const ControlWindow& frame) {
+    for (const ControlWindow& c : controls_) {
+        if (c.frame != &frame || !c.handle) continue;
+        applyGeometry(c.handle, placeInParent(c));
+        if (c.control->kind() == ui::Kind::Frame) placeChildrenOf(c);
+    }
+}
+
+void FormWindow::setControlCaption(const ui::Control& control, std::string_view caption) {
+    if (HWND handle = controlHandle(control); handle && control.kind() != ui::Kind::PictureBox) {
+        applyCaption(handle, caption);
+    }
+}
+
+std::uint32_t FormWindow::behindColorOf(const ControlWindow& record) const {
+    const ui::Control* container = record.control->container();
+    if (container && container->kind() == ui::Kind::PictureBox) {
+        if (const ControlWindow* box = recordOf(*container); box && box->box) return box->box->backColor;
+    }
+    return ui::kSysButtonFace;
+}
+
+void FormWindow::setControlColors(const ui::Control& control, std::uint32_t foreColor, std::uint32_t backColor) {
+    ControlWindow* c = recordOf(control);
+    if (!c || !c->handle) return;
+    if (c->label) {
+        applyLabelColors(c->handle, foreColor, backColor, behindColorOf(*c));
+    } else if (c->box) {
+        // Only the background shows; the pen colour is the paint handler's.
+        applyPictureBoxBackground(c->handle, backColor);
+        for (const ControlWindow& inside : controls_) {
+            if (inside.label && inside.control->container() == &control) {
+                applyLabelColors(inside.handle, inside.label->look.foreColor, inside.label->look.backColor,
+                                 backColor);
+            }
+        }
+    }
+    // Frames and buttons keep the system's colours.
+}
+
+void FormWindow::setControlVisible(const ui::Control& control, bool visible) {
+    if (HWND handle = controlHandle(control)) applyVisible(handle, visible);
+}
+
+void FormWindow::setControlEnabled(const ui::Control& control, bool enabled) {
+    if (HWND handle = controlHandle(control)) applyEnabled(handle, enabled);
+}
+
+void FormWindow::useFont(ControlWindow& record) {
+    if (!record.handle || record.box) return;
+    if (HFONT font = fonts_.font(record.fontPoints, dpi_)) win32ui::applyFont(record.handle, font);
+}
+
+void FormWindow::setControlFontSize(const ui::Control& control, double points) {
+    ControlWindow* c = recordOf(control);
+    if (!c || points <= 0) return;
+    c->fontPoints = points;
+    useFont(*c);
+}
+
+void FormWindow::showPicture(ControlWindow& record) {
+    if (!record.box || !record.handle) return;
+    const int size96 = options_.pictureSize ? options_.pictureSize(record.picture) : 0;
+    const int size = MulDiv(size96, static_cast<int>(dpi_), static_cast<int>(kStandardDpi));
+    HICON icon = record.picture.empty() || !options_.icon ? nullptr : options_.icon(record.picture, size);
+    applyPicture(record.handle, icon, size);
+}
+
+void FormWindow::setControlPicture(const ui::Control& control, std::string_view name) {
+    ControlWindow* c = recordOf(control);
+    if (!c) return;
+    c->picture.assign(name);
+    showPicture(*c);
+}
+
+void FormWindow::repaintControl(const ui::Control& control) {
+    if (HWND handle = controlHandle(control)) repaintPictureBox(handle);
+}
+
+void FormWindow::layOutAll() {
+    for (ControlWindow& c : controls_) {
+        setControlGeometry(*c.control, modelRect(*c.control));
+        useFont(c);
+        showPicture(c);
+    }
+}
+
+// ---- menus ----------------------------------------------------------------------------
+
+void FormWindow::popupMenu(const ui::MenuItem& menu) {
+    if (!menus_) return;
+    showPopupMenu(window_, menus_->menuOf(menu));
+}
+
+void FormWindow::refreshMenuBar() {
+    if (menus_ && menus_->takeBarChanged()) DrawMenuBar(window_);
+}
+
+// ---- the window ---------------------------------------------------------------------
+
+SIZE FormWindow::outerSizeFor(int clientWidth, int clientHeight) const {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style(), menus_ && menus_->bar() ? TRUE : FALSE, exStyle());
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void FormWindow::setCaption(std::string_view caption) { SetWindowTextW(window_, toWide(caption).c_str()); }
+
+void FormWindow::setClientSizeTwips(double width, double height) {
+    const int w = twipsToPixels(width, twipsPerPixel());
+    const int h = twipsToPixels(height, twipsPerPixel());
+    Applying applying(applying_);
+    const SIZE outer = outerSizeFor(w, h);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame may differ from what AdjustWindowRectEx said (a wrapped
+    // menu bar, another DPI): correct by what the client really got.
+    RECT client;
+    GetClientRect(window_, &client);
+    if (client.right != w || client.bottom != h) {
+        SetWindowPos(window_, nullptr, 0, 0, outer.cx + w - client.right, outer.cy + h - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void FormWindow::setPositionTwips(double left, double top) {
+    Applying applying(applying_);
+    SetWindowPos(window_, nullptr, twipsToPixels(left, twipsPerPixel()), twipsToPixels(top, twipsPerPixel()), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::setEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
+
+void FormWindow::setWindowState(int state) {
+    state_ = state;
+    if (!IsWindowVisible(window_)) return;  // taken when shown
+    Applying applying(applying_);
+    ShowWindow(window_, showCommand(state));
+}
+
+void FormWindow::setVisible(bool visible) {
+    if (!visible) {
+        ShowWindow(window_, SW_HIDE);
+        return;
+    }
+    if (IsWindowVisible(window_)) return;
+    if (!shownOnce_) {
+        firstShow();
+        return;
+    }
+    Applying applying(applying_);
+    ShowWindow(window_, state_ == ui::kNormal ? SW_SHOW : showCommand(state_));
+}
+
+void FormWindow::firstShow() {
+    shownOnce_ = true;
+    Applying applying(applying_);
+    if (options_.centreOnScreen) {
+        RECT area{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        const RECT outer = outerRect();
+        const int width = outer.right - outer.left;
+        const int height = outer.bottom - outer.top;
+        SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
+                     area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(window_, state_ == ui::kNormal ? SW_SHOW : showCommand(state_));
+    if (!options_.centreOnScreen) SetForegroundWindow(window_);
+    focusFirstControl();
+}
+
+void FormWindow::focusFirstControl() {
+    // The control that takes the keyboard first: the visible, enabled one
+    // with the lowest tab index (labels, frames and picture boxes never do).
+    const ControlWindow* first = nullptr;
+    for (const ControlWindow& c : controls_) {
+        if (c.control->kind() != ui::Kind::Button || !c.handle || !c.control->visible() || !c.control->enabled()) {
+            continue;
+        }
+        if (!first || c.control->tabIndex < first->control->tabIndex) first = &c;
+    }
+    if (first) SetFocus(first->handle);
+}
+
+RECT FormWindow::outerRect() const {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    return r;
+}
+
+SIZE FormWindow::clientSize() const {
+    RECT r{};
+    GetClientRect(window_, &r);
+    return {r.right, r.bottom};
+}
+
+// ---- model to window ----------------------------------------------------------------
+
+void FormWindow::syncFromModel() {
+    if (!window_ || form_.revision() == seen_.revision) return;
+    seen_.revision = form_.revision();
+
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        ControlWindow& c = controls_[i];
+        SeenControl& seen = seenControls_[i];
+        const ui::Control& control = *c.control;
+        if (!c.handle || control.revision() == seen.revision) continue;
+        seen.revision = control.revision();
+        const PixelRect rect = modelRect(control);
+        if (!seen.placed || !(rect == c.inContainer)) {
+            seen.placed = true;
+            setControlGeometry(control, rect);
+        }
+        if (!seen.captioned || seen.caption != control.caption()) {
+            seen.captioned = true;
+            seen.caption = control.caption();
+            setControlCaption(control, seen.caption);
+        }
+        if (!seen.colored || seen.fore != control.foreColor() || seen.back != control.backColor()) {
+            seen.colored = true;
+            seen.fore = control.foreColor();
+            seen.back = control.backColor();
+            setControlColors(control, seen.fore, seen.back);
+        }
+        if (c.box && c.picture != control.picture) setControlPicture(control, control.picture);
+        const bool shown = (GetWindowLongPtrW(c.handle, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (shown != control.visible()) setControlVisible(control, control.visible());
+        if ((IsWindowEnabled(c.handle) != FALSE) != control.enabled()) setControlEnabled(control, control.enabled());
+    }
+    if (menus_) {
+        menus_->syncFromModel();
+        refreshMenuBar();
+    }
+
+    if (!seen_.captioned || seen_.caption != form_.caption()) {
+        seen_.captioned = true;
+        seen_.caption = form_.caption();
+        setCaption(seen_.caption);
+    }
+    if (seen_.clientWidth != form_.scaleWidth() || seen_.clientHeight != form_.scaleHeight()) {
+        seen_.clientWidth = form_.scaleWidth();
+        seen_.clientHeight = form_.scaleHeight();
+        setClientSizeTwips(seen_.clientWidth, seen_.clientHeight);
+    }
+    // The start-up window takes its place when it is first shown.
+    const bool placed = shownOnce_ || !options_.centreOnScreen;
+    if (placed && (seen_.left != form_.left() || seen_.top != form_.top())) {
+        seen_.left = form_.left();
+        seen_.top = form_.top();
+        setPositionTwips(seen_.left, seen_.top);
+    }
+    if ((IsWindowEnabled(window_) != FALSE) != form_.enabled()) setEnabled(form_.enabled());
+    if (form_.windowState() != state_) setWindowState(form_.windowState());
+    if ((IsWindowVisible(window_) != FALSE) != form_.visible()) setVisible(form_.visible());
+}
+
+// ---- window to model ----------------------------------------------------------------
+
+LRESULT CALLBACK FormWindow::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<FormWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: command(wParam, lParam); return 0;
+        case WM_CLOSE:
+            // The form decides; a disabled window can't be closed.
+            if (IsWindowEnabled(window_) && events_.closeBox) emit([&] { events_.closeBox(); });
+            return 0;
+        case WM_SIZE: sized(wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_MOVE:
+            if (!applying_ && shownOnce_ && events_.moved) emit([&] { events_.moved(); });
+            return 0;
+        case WM_DPICHANGED: dpiChangedTo(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
+        case kChildDoubleClicked:
+            if (const ui::Control* control = controlOf(reinterpret_cast<HWND>(lParam)); control && events_.doubleClicked) {
+                ui::Control* target = const_cast<ui::Control*>(control);
+                emit([&] { events_.doubleClicked(target); });
+            }
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            formDoubleClicked({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void FormWindow::command(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    if (lParam == 0 || id == IDOK || id == IDCANCEL) {
+        // The dialog manager turns Enter and Esc into IDOK and IDCANCEL.
+        if (id == IDOK || id == IDCANCEL) {
+            const char* key = id == IDOK ? "Enter" : "Esc";
+            if (events_.key) emit([&] { events_.key(key); });
+            return;
+        }
+        // A menu entry (HIWORD 0) or its shortcut (HIWORD 1).
+        if (ui::MenuItem* item = menus_ ? menus_->itemForCommand(id) : nullptr; item && events_.menuChosen) {
+            emit([&] { events_.menuChosen(*item); });
+        }
+        return;
+    }
+    if (HIWORD(wParam) != BN_CLICKED) return;
+    for (ControlWindow& c : controls_) {
+        if (c.id == static_cast<int>(id) && c.control->kind() == ui::Kind::Button && events_.buttonClicked) {
+            ui::Control* button = c.control;
+            emit([&] { events_.buttonClicked(*button); });
+            return;
+        }
+    }
+}
+
+void FormWindow::sized(WPARAM kind, int width, int height) {
+    if (kind == SIZE_MAXHIDE || kind == SIZE_MAXSHOW) return;
+    const int state = kind == SIZE_MINIMIZED ? ui::kMinimized : kind == SIZE_MAXIMIZED ? ui::kMaximized : ui::kNormal;
+    if (state != state_) {
+        state_ = state;
+        if (!applying_ && events_.stateChanged) emit([&] { events_.stateChanged(state); });
+    }
+    if (state == ui::kMinimized || applying_ || !shownOnce_) return;
+    if (events_.clientResized) emit([&] { events_.clientResized(width, height); });
+}
+
+void FormWindow::dpiChangedTo(UINT dpi, const RECT* suggested) {
+    if (dpi == 0) return;
+    dpi_ = dpi;
+    if (events_.dpiChanged) emit([&] { events_.dpiChanged(twipsPerPixel()); });
+    if (suggested) {
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    layOutAll();
+}
+
+void FormWindow::formDoubleClicked(POINT at) {
+    // A group box lets the mouse through to the window: find the frame here.
+    ui::Control* target = nullptr;
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        const ControlWindow& c = *it;
+        const bool shown = (GetWindowLongPtrW(c.handle, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (c.control->kind() != ui::Kind::Frame || c.parent != window_ || !shown) continue;
+        const PixelRect r = placeInParent(c);
+        if (at.x >= r.left && at.x < r.left + r.width && at.y >= r.top && at.y < r.top + r.height) {
+            target = c.control;
+            break;
+        }
+    }
+    if (events_.doubleClicked) emit([&] { events_.doubleClicked(target); });
+}
+
+}  // namespace qx::win32ui

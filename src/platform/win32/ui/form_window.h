@@ -1,0 +1,181 @@
+// The top-level window of one model form, with its menu bar and a child
+// window per control. Model to window: one apply function per property
+// (what the shared change tracking calls), or syncFromModel() which applies
+// whatever changed since it last ran. Window to model: every event goes out
+// through one of the FormWindowEvents callbacks (the dispatcher connects
+// them to the handlers), inside guardedCall, so no exception unwinds through
+// the window procedure.
+//
+// Lengths: the model's twips become pixels through the window's DPI (15
+// twips per pixel at 96 dpi, 12 at 120, 10 at 144, 7.5 at 192). On
+// WM_DPICHANGED the window takes the size Windows suggests, lays its
+// controls out again from the model's twips, makes its fonts anew, and
+// reports the new twips per pixel.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/model.h"
+#include "platform/win32/ui/accelerators.h"
+#include "platform/win32/ui/control_window.h"
+#include "platform/win32/ui/font_cache.h"
+#include "platform/win32/ui/guarded_call.h"
+#include "platform/win32/ui/menu_set.h"
+#include "platform/win32/ui/win32_dpi.h"
+
+namespace qx::win32ui {
+
+inline constexpr wchar_t kFormClass[] = L"QuendaxForm";
+
+struct FormWindowEvents {
+    std::function<void(ui::MenuItem&)> menuChosen;  // menu bar, pop-up and shortcuts
+    std::function<void(ui::Control&)> buttonClicked;
+    std::function<void(ui::Control*)> doubleClicked;  // nullptr: the window itself
+    std::function<void(ui::Control&, ui::Canvas&)> paintBox;
+    std::function<void()> closeBox;  // the window stays until the form unloads
+    std::function<void(int widthPixels, int heightPixels)> clientResized;
+    std::function<void(int state)> stateChanged;  // ui::kNormal, kMinimized, kMaximized
+    std::function<void()> moved;
+    std::function<void(double twipsPerPixel)> dpiChanged;  // after the new layout
+    std::function<bool(std::string_view key)> key;         // "Enter", "Esc"; true when taken
+    FailureHandler failed;
+};
+
+struct FormWindowOptions {
+    HINSTANCE instance = nullptr;
+    // A form kept out of the taskbar is owned by this window.
+    HWND owner = nullptr;
+    // The start-up window is centred on the work area when first shown;
+    // others take the model's position.
+    bool centreOnScreen = false;
+    // Images by their model name ("app", "warning") at a size in pixels.
+    std::function<HICON(std::string_view name, int sizePixels)> icon;
+    // The square a picture box shows an image in, in pixels at 96 dpi
+    // (0: the image's own size).
+    std::function<int(std::string_view name)> pictureSize;
+};
+
+class FormWindow {
+public:
+    // Creates the window, hidden, with its controls and menus, and applies
+    // the whole model once. Check handle() for failure.
+    FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEvents events);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    ui::Form& form() const { return form_; }
+    HWND handle() const { return window_; }
+    HWND controlHandle(const ui::Control& control) const;
+    const ui::Control* controlOf(HWND handle) const;
+    MenuSet* menus() const { return menus_.get(); }
+    HACCEL accelerators() const { return accelerators_ ? accelerators_->handle() : nullptr; }
+    UINT dpi() const { return dpi_; }
+    double twipsPerPixel() const { return twipsPerPixelForDpi(dpi_); }
+
+    // ---- the apply API: the window ------------------------------------------
+    void setCaption(std::string_view caption);
+    void setClientSizeTwips(double width, double height);
+    // The outer top-left corner.
+    void setPositionTwips(double left, double top);
+    void setVisible(bool visible);
+    void setEnabled(bool enabled);
+    void setWindowState(int state);
+
+    // ---- the apply API: controls ----------------------------------------------
+    // `rect` is in the container's client pixels (the form's, a picture
+    // box's, or a frame's outer rectangle for controls in a frame).
+    void setControlGeometry(const ui::Control& control, const PixelRect& rect);
+    void setControlCaption(const ui::Control& control, std::string_view caption);
+    void setControlColors(const ui::Control& control, std::uint32_t foreColor, std::uint32_t backColor);
+    void setControlVisible(const ui::Control& control, bool visible);
+    void setControlEnabled(const ui::Control& control, bool enabled);
+    void setControlFontSize(const ui::Control& control, double points);
+    void setControlPicture(const ui::Control& control, std::string_view name);
+    // Erases and repaints a picture box now.
+    void repaintControl(const ui::Control& control);
+
+    // ---- menus ------------------------------------------------------------------
+    // Shows a top-level entry's drop-down as a pop-up at the mouse position.
+    void popupMenu(const ui::MenuItem& menu);
+    // Redraws the menu bar if an apply changed it.
+    void refreshMenuBar();
+
+    // The model's rectangle of a control in its container, in this window's pixels.
+    PixelRect modelRect(const ui::Control& control) const;
+    // Applies every change of the model since the last call (all at first).
+    void syncFromModel();
+
+    RECT outerRect() const;
+    SIZE clientSize() const;
+
+private:
+    friend bool registerFormClass(HINSTANCE instance);
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(WPARAM wParam, LPARAM lParam);
+    void sized(WPARAM kind, int width, int height);
+    void dpiChangedTo(UINT dpi, const RECT* suggested);
+    void formDoubleClicked(POINT at);
+
+    void createControls();
+    void stackControls();
+    ControlWindow* recordOf(const ui::Control& control);
+    const ControlWindow* recordOf(const ui::Control& control) const;
+    void placeChildrenOf(const ControlWindow& frame);
+    std::uint32_t behindColorOf(const ControlWindow& record) const;
+    void useFont(ControlWindow& record);
+    void showPicture(ControlWindow& record);
+    void layOutAll();
+    DWORD style() const;
+    DWORD exStyle() const;
+    SIZE outerSizeFor(int clientWidth, int clientHeight) const;
+    void firstShow();
+    void focusFirstControl();
+
+    template <typename Body>
+    void emit(Body&& body) {
+        guardedCall(events_.failed, body);
+    }
+
+    ui::Form& form_;
+    FormWindowOptions options_;
+    FormWindowEvents events_;
+    HWND window_ = nullptr;
+    UINT dpi_ = kStandardDpi;
+    FontCache fonts_;
+    std::vector<ControlWindow> controls_;
+    std::unique_ptr<MenuSet> menus_;
+    std::unique_ptr<AcceleratorTable> accelerators_;
+    int state_ = ui::kNormal;
+    bool shownOnce_ = false;
+    bool applying_ = false;  // our own moves and sizes are not events
+
+    // What syncFromModel last applied.
+    struct Seen {
+        std::uint64_t revision = ~std::uint64_t{0};
+        std::string caption;
+        bool captioned = false;
+        double clientWidth = -1, clientHeight = -1, left = -1, top = -1;
+        bool visible = false, enabled = true;
+        int state = ui::kNormal;
+    } seen_;
+    struct SeenControl {
+        std::uint64_t revision = ~std::uint64_t{0};
+        std::string caption;
+        std::uint32_t fore = 0, back = 0;
+        bool colored = false, captioned = false, placed = false;
+    };
+    std::vector<SeenControl> seenControls_;
+};
+
+bool registerFormClass(HINSTANCE instance);
+
+}  // namespace qx::win32ui

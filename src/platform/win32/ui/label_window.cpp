@@ -1,0 +1,151 @@
+#include "platform/win32/ui/label_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "platform/win32/ui/child_messages.h"
+#include "platform/win32/ui/win32_colors.h"
+
+namespace qx::win32ui {
+
+namespace {
+
+UINT textFormat(ui::Alignment alignment) {
+    UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
+    switch (alignment) {
+        case ui::Alignment::Right: return format | DT_RIGHT;
+        case ui::Alignment::Center: return format | DT_CENTER;
+        default: return format | DT_LEFT;
+    }
+}
+
+std::uint32_t shownBackground(const LabelLook& look) {
+    const bool own = !look.transparent && look.backColor != ui::kSysButtonFace;
+    return own ? look.backColor : look.behindColor;
+}
+
+constexpr double kSmallestFont = 0.75;
+
+// The font the text fits in: the normal one, or one made smaller, down to
+// three quarters of the normal height.
+HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, int width) {
+    state.shrunkLast = false;
+    if (!state.font || width <= 0) return state.font;
+    SIZE extent{};
+    HGDIOBJ old = SelectObject(dc, state.font);
+    const bool measured = GetTextExtentPoint32W(dc, text, length, &extent) != FALSE;
+    SelectObject(dc, old);
+    if (!measured || extent.cx <= width) return state.font;
+    LOGFONTW face{};
+    if (!GetObjectW(state.font, sizeof face, &face)) return state.font;
+    const double scale = std::max(kSmallestFont, (width - 1) / static_cast<double>(extent.cx));
+    const LONG height = static_cast<LONG>(std::lround(face.lfHeight * scale));
+    if (height == face.lfHeight) return state.font;
+    if (!state.shrunk.get() || state.shrunkHeight != height) {
+        face.lfHeight = height;
+        face.lfWidth = 0;
+        state.shrunk.reset(CreateFontIndirectW(&face));
+        state.shrunkHeight = height;
+    }
+    if (!state.shrunk.get()) return state.font;
+    state.shrunkLast = true;
+    return state.shrunk.get();
+}
+
+void paint(HWND window, LabelState& state) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window, &ps);
+    if (!target) return;
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = state.buffer.prepare(target, client.right, client.bottom) ? state.buffer.dc() : target;
+
+    HBRUSH background = CreateSolidBrush(toColorRef(shownBackground(state.look)));
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+
+    const int length = GetWindowTextLengthW(window);
+    if (length > 0) {
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const int got = GetWindowTextW(window, text.data(), length + 1);
+        HFONT font = fittingFont(dc, state, text.data(), got, client.right);
+        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
+        RECT box = client;
+        DrawTextW(dc, text.data(), got, &box, textFormat(state.look.alignment));
+        if (oldFont) SelectObject(dc, oldFont);
+    }
+    if (dc != target) state.buffer.copyTo(target, ps.rcPaint);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    LabelState* state = labelStateOf(window);
+    switch (message) {
+        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
+        case WM_PAINT:
+            if (state) {
+                paint(window, *state);
+                return 0;
+            }
+            break;
+        case WM_SETTEXT: {
+            const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+            InvalidateRect(window, nullptr, FALSE);
+            return result;
+        }
+        case WM_SETFONT:
+            if (state) {
+                state->font = reinterpret_cast<HFONT>(wParam);
+                state->shrunk.reset(nullptr);  // made from the old one
+                state->shrunkHeight = 0;
+            }
+            if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
+        case WM_ENABLE: InvalidateRect(window, nullptr, FALSE); return 0;
+        case WM_LBUTTONDBLCLK: reportDoubleClick(window); return 0;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool registerLabelClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kLabelClass, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = labelProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kLabelClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id) {
+    return CreateWindowExW(0, kLabelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+}
+
+LabelState* labelStateOf(HWND label) {
+    return reinterpret_cast<LabelState*>(GetWindowLongPtrW(label, GWLP_USERDATA));
+}
+
+void setLabelLook(HWND label, const LabelLook& look) {
+    LabelState* state = labelStateOf(label);
+    if (!state) return;
+    state->look = look;
+    InvalidateRect(label, nullptr, FALSE);
+}
+
+}  // namespace qx::win32ui

@@ -1,0 +1,66 @@
+// A label: its own child window class that draws one line of plain text at
+// the top of its box ("&" shown as it is), aligned left, right or centred,
+// in the model's text colour and font, on its own background colour or, when
+// it has none, on the colour of what it lies on. It paints through a back
+// buffer, since the figures change ten times a second. The caption is the
+// window text, so GetWindowTextW reads it. A text wider than the label is
+// drawn in a smaller font, down to three quarters of the normal size,
+// before it is cut off.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/ui/model.h"
+#include "platform/win32/ui/back_buffer.h"
+
+namespace qx::win32ui {
+
+inline constexpr wchar_t kLabelClass[] = L"QuendaxLabel";
+
+struct LabelLook {
+    std::uint32_t foreColor = ui::kSysButtonText;
+    std::uint32_t backColor = ui::kSysButtonFace;
+    // The colour of what the label lies on: shown where the label has no
+    // background of its own (transparent, or in the default button face).
+    std::uint32_t behindColor = ui::kSysButtonFace;
+    bool transparent = false;
+    ui::Alignment alignment = ui::Alignment::Left;
+};
+
+// A font the label made itself, deleted with it.
+class OwnedFont {
+public:
+    OwnedFont() = default;
+    ~OwnedFont() { reset(nullptr); }
+    OwnedFont(const OwnedFont&) = delete;
+    OwnedFont& operator=(const OwnedFont&) = delete;
+    HFONT get() const { return font_; }
+    void reset(HFONT font) {
+        if (font_) DeleteObject(font_);
+        font_ = font;
+    }
+
+private:
+    HFONT font_ = nullptr;
+};
+
+// The label's state, owned by whoever creates the window; it must outlive it.
+struct LabelState {
+    LabelLook look;
+    HFONT font = nullptr;  // the normal font, not owned
+    BackBuffer buffer;
+    OwnedFont shrunk;       // the normal font made smaller for a long text
+    LONG shrunkHeight = 0;  // its LOGFONT height
+    bool shrunkLast = false;  // the last paint used it
+};
+
+bool registerLabelClass(HINSTANCE instance);
+HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id);
+
+// Applies a new look and repaints.
+void setLabelLook(HWND label, const LabelLook& look);
+LabelState* labelStateOf(HWND label);
+
+}  // namespace qx::win32ui

@@ -1,0 +1,71 @@
+#include "platform/win32/ui/periodic_timers.h"
+
+#include <algorithm>
+
+namespace qx::win32ui {
+
+namespace {
+constexpr wchar_t kTimerWindowClass[] = L"QuendaxTimers";
+}
+
+PeriodicTimers::PeriodicTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed)
+    : onTick_(std::move(onTick)), failed_(std::move(failed)) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(instance, kTimerWindowClass, &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = proc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kTimerWindowClass;
+        RegisterClassExW(&wc);
+    }
+    window_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+}
+
+PeriodicTimers::~PeriodicTimers() {
+    stopAll();
+    if (window_) DestroyWindow(window_);
+}
+
+bool PeriodicTimers::start(UINT_PTR id, UINT intervalMs) {
+    if (!window_ || id == 0) return false;
+    if (SetTimer(window_, id, intervalMs, nullptr) == 0) {
+        stop(id);
+        return false;
+    }
+    if (!running(id)) running_.push_back(id);
+    return true;
+}
+
+void PeriodicTimers::stop(UINT_PTR id) {
+    if (!running(id)) return;
+    KillTimer(window_, id);
+    std::erase(running_, id);
+}
+
+void PeriodicTimers::stopAll() {
+    for (UINT_PTR id : running_) KillTimer(window_, id);
+    running_.clear();
+}
+
+bool PeriodicTimers::running(UINT_PTR id) const {
+    return std::find(running_.begin(), running_.end(), id) != running_.end();
+}
+
+LRESULT CALLBACK PeriodicTimers::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PeriodicTimers*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_TIMER && self) {
+        const UINT_PTR id = wParam;
+        // A tick already queued for a timer stopped since is dropped.
+        if (self->running(id) && self->onTick_) guardedCall(self->failed_, [&] { self->onTick_(id); });
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace qx::win32ui

@@ -1,0 +1,88 @@
+#include "platform/win32/ui/picture_box_window.h"
+
+#include "platform/win32/ui/child_messages.h"
+#include "platform/win32/ui/gdi_canvas.h"
+#include "platform/win32/ui/win32_colors.h"
+
+namespace qx::win32ui {
+
+namespace {
+
+void paint(HWND window, PictureBoxState& state) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window, &ps);
+    if (!target) return;
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = state.buffer.prepare(target, client.right, client.bottom) ? state.buffer.dc() : target;
+    {
+        GdiCanvas canvas(dc, state.points);
+        canvas.fill(client, state.backColor);
+        if (state.picture) {
+            DrawIconEx(dc, 0, 0, state.picture, state.pictureSize, state.pictureSize, 0, nullptr, DI_NORMAL);
+        }
+        if (state.paint) {
+            // The canvas only keeps drawing what the callback got to.
+            guardedCall(state.failed, [&] { state.paint(canvas); });
+        }
+    }
+    if (dc != target) state.buffer.copyTo(target, ps.rcPaint);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    PictureBoxState* state = pictureBoxStateOf(window);
+    switch (message) {
+        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
+        case WM_PAINT:
+            if (state) {
+                paint(window, *state);
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDBLCLK: reportDoubleClick(window); return 0;
+        // Controls inside the box report to the window they lie in.
+        case WM_COMMAND:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+        case WM_DRAWITEM:
+            if (HWND root = rootOf(window); root && root != window) return SendMessageW(root, message, wParam, lParam);
+            break;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool registerPictureBoxClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kPictureBoxClass, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = pictureBoxProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kPictureBoxClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border) {
+    return CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kPictureBoxClass, L"",
+                           WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+}
+
+PictureBoxState* pictureBoxStateOf(HWND box) {
+    return reinterpret_cast<PictureBoxState*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+}
+
+void repaintPictureBox(HWND box) { RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+}  // namespace qx::win32ui

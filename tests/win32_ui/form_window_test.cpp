@@ -1,0 +1,305 @@
+// The form window against a real window system (Wine under Xvfb in CI):
+// child positions from twips, captions, events out through the callbacks,
+// exceptions stopped at the window procedure, the re-layout at a new DPI,
+// and the graph drawn through the picture box's back buffer.
+#include "platform/win32/ui/form_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/ui/child_messages.h"
+#include "platform/win32/ui/label_window.h"
+#include "platform/win32/ui/message_loop.h"
+#include "test_form.h"
+
+namespace qx::win32ui::test {
+namespace {
+
+// The rectangle of a child window in its parent's client pixels.
+PixelRect rectInParent(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The character height of a window's font (negative: in pixels, as made).
+LONG fontHeight(HWND window) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    if (!font || !GetObjectW(font, sizeof face, &face)) return 0;
+    return face.lfHeight;
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+class FormWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        events.menuChosen = [this](ui::MenuItem& item) {
+            chosen.push_back(item.name());
+            if (item.name() == "mnuTop") throw std::runtime_error("handler failed");
+        };
+        events.buttonClicked = [this](ui::Control& c) { clicked.push_back(c.name()); };
+        events.doubleClicked = [this](ui::Control* c) { doubleClicked.push_back(c ? c->name() : "form"); };
+        events.paintBox = [this](ui::Control& box, ui::Canvas& canvas) {
+            ++paints;
+            const ui::Point points[] = {{0, 5}, {20, 5}, {20, 30}};
+            canvas.polyline(points, 3, ui::Pen{0x0000FF00, 1, 0});
+            if (box.name() != "picGraph") throw std::logic_error("wrong box");
+        };
+        events.closeBox = [this] { ++closeBoxes; };
+        events.stateChanged = [this](int state) { states.push_back(state); };
+        events.clientResized = [this](int width, int height) { sizes.push_back({width, height}); };
+        events.dpiChanged = [this](double twips) { dpiTwips.push_back(twips); };
+        events.key = [this](std::string_view key) {
+            keys.emplace_back(key);
+            return true;
+        };
+        events.failed = [this](std::exception_ptr) { ++failures; };
+        FormWindowOptions options;
+        options.instance = GetModuleHandleW(nullptr);
+        options.icon = [this](std::string_view name, int size) -> HICON {
+            iconsAsked.push_back({std::string(name), size});
+            return name == "app" ? LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)) : nullptr;
+        };
+        options.pictureSize = [](std::string_view name) { return name == "app" ? 32 : 0; };
+        window = std::make_unique<FormWindow>(form, options, events);
+        ASSERT_NE(window->handle(), nullptr);
+    }
+
+    TestForm form;
+    FormWindowEvents events;
+    std::unique_ptr<FormWindow> window;
+    std::vector<std::string> chosen, clicked, doubleClicked, keys;
+    std::vector<double> dpiTwips;
+    std::vector<int> states;
+    std::vector<std::pair<std::string, int>> iconsAsked;
+    std::vector<SIZE> sizes;
+    int paints = 0, closeBoxes = 0, failures = 0;
+};
+
+TEST_F(FormWindowTest, ChildWindowsSitWhereTheTwipsSayAtFifteenTwipsPerPixel) {
+    ASSERT_EQ(window->dpi(), 96u) << "the test display runs at 96 dpi";
+    EXPECT_EQ(rectInParent(window->controlHandle(form.frame)), (PixelRect{10, 20, 200, 100}));
+    // A frame's controls are its siblings, placed from the frame's corner.
+    HWND label = window->controlHandle(form.lblInFrame);
+    EXPECT_EQ(GetParent(label), window->handle());
+    EXPECT_EQ(rectInParent(label), (PixelRect{20, 40, 100, 20}));
+    EXPECT_EQ(rectInParent(window->controlHandle(form.picGraph)), (PixelRect{220, 20, 70, 70}));
+    // A picture box holds its own controls, in its client pixels.
+    HWND inBox = window->controlHandle(form.lblInBox);
+    EXPECT_EQ(GetParent(inBox), window->controlHandle(form.picGraph));
+    EXPECT_EQ(rectInParent(inBox), (PixelRect{30, 50, 20, 10}));
+    EXPECT_EQ(rectInParent(window->controlHandle(form.cmdOK)), (PixelRect{220, 150, 70, 30}));
+    EXPECT_EQ(window->clientSize().cx, 300);
+    EXPECT_EQ(window->clientSize().cy, 200);
+}
+
+TEST_F(FormWindowTest, CaptionsAreWindowTextsAndFollowTheModel) {
+    EXPECT_EQ(windowText(window->handle()), L"Quendax test");
+    EXPECT_EQ(windowText(window->controlHandle(form.lblInFrame)), L"Gr\u00F6\u00DFe 1,234 MB");
+    EXPECT_EQ(windowText(window->controlHandle(form.frame)), L"Physical memory");
+    EXPECT_EQ(windowText(window->controlHandle(form.cmdOK)), L"OK");
+    form.lblInFrame.setCaption("Ready");
+    form.setCaption("Renamed");
+    window->syncFromModel();
+    EXPECT_EQ(windowText(window->controlHandle(form.lblInFrame)), L"Ready");
+    EXPECT_EQ(windowText(window->handle()), L"Renamed");
+}
+
+TEST_F(FormWindowTest, VisibilityEnablingAndGeometryFollowTheModel) {
+    HWND frame = window->controlHandle(form.frame);
+    HWND label = window->controlHandle(form.lblInFrame);
+    EXPECT_TRUE(GetWindowLongPtrW(frame, GWL_STYLE) & WS_VISIBLE);
+    form.frame.setVisible(false);
+    form.cmdOK.setEnabled(false);
+    form.frame.setLeft(300);  // the label in it moves along
+    window->syncFromModel();
+    EXPECT_FALSE(GetWindowLongPtrW(frame, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowEnabled(window->controlHandle(form.cmdOK)));
+    EXPECT_EQ(rectInParent(label), (PixelRect{30, 40, 100, 20}));
+}
+
+TEST_F(FormWindowTest, EventsLeaveThroughTheCallbacks) {
+    const UINT free = window->menus()->commandOf(form.mnuFree);
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(free, 0), 0);
+    SendMessageW(window->controlHandle(form.cmdOK), BM_CLICK, 0, 0);
+    SendMessageW(window->controlHandle(form.lblInFrame), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(window->controlHandle(form.picGraph), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    // Inside the frame's rectangle on the form itself: the frame's double-click.
+    SendMessageW(window->handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(150, 100));
+    SendMessageW(window->handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(150, 180));
+    SendMessageW(window->handle(), WM_CLOSE, 0, 0);
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"mnuFree"}));
+    EXPECT_EQ(clicked, (std::vector<std::string>{"cmdOK"}));
+    EXPECT_EQ(doubleClicked, (std::vector<std::string>{"lblInFrame", "picGraph", "Frame1", "form"}));
+    EXPECT_EQ(closeBoxes, 1);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Esc"}));
+    EXPECT_TRUE(IsWindow(window->handle())) << "the close box leaves the window to the form";
+}
+
+TEST_F(FormWindowTest, AnExceptionStopsAtTheWindowProcedure) {
+    const UINT top = window->menus()->commandOf(form.mnuTop);
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(top, 0), 0);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"mnuTop"}));
+    EXPECT_EQ(failures, 1);
+}
+
+TEST_F(FormWindowTest, TheFirstButtonTakesTheKeyboardWhenTheWindowOpens) {
+    form.show();
+    window->syncFromModel();
+    EXPECT_EQ(GetFocus(), window->controlHandle(form.cmdOK));
+}
+
+TEST_F(FormWindowTest, ShortcutsArriveThroughTheAcceleratorTable) {
+    form.show();
+    window->syncFromModel();
+    MessageLoop loop;
+    loop.setAccelerators(window->handle(), window->accelerators());
+    PostMessageW(window->handle(), WM_KEYDOWN, VK_F1, 1);
+    EXPECT_TRUE(loop.runPending());
+    EXPECT_EQ(chosen, (std::vector<std::string>{"mnuAbout"}));
+}
+
+TEST_F(FormWindowTest, ANewDpiLaysTheControlsOutAgain) {
+    RECT suggested = window->outerRect();
+    suggested.right = suggested.left + 500;
+    suggested.bottom = suggested.top + 400;
+    SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window->dpi(), 144u);
+    EXPECT_EQ(dpiTwips, (std::vector<double>{10.0}));
+    EXPECT_EQ(rectInParent(window->controlHandle(form.frame)), (PixelRect{15, 30, 300, 150}));
+    EXPECT_EQ(rectInParent(window->controlHandle(form.lblInFrame)), (PixelRect{30, 60, 150, 30}));
+    EXPECT_EQ(rectInParent(window->controlHandle(form.cmdOK)), (PixelRect{330, 225, 105, 45}));
+    // The fonts are made anew: 8 points are 16 pixels at 144 dpi.
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
+}
+
+TEST_F(FormWindowTest, FontSizesAreInPointsAtTheWindowsDpi) {
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -11);  // 8 points at 96 dpi
+    window->setControlFontSize(form.lblInFrame, 12);
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
+    EXPECT_EQ(fontHeight(window->controlHandle(form.cmdOK)), -11);
+}
+
+TEST_F(FormWindowTest, APictureBoxShowsItsPictureAtTheTopLeft) {
+    form.show();
+    window->syncFromModel();
+    form.picGraph.setPicture("app");
+    window->syncFromModel();
+    ASSERT_FALSE(iconsAsked.empty());
+    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 32}));
+    HWND box = window->controlHandle(form.picGraph);
+    window->repaintControl(form.picGraph);
+    HDC dc = GetDC(box);
+    int drawn = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) drawn += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+    }
+    int outside = 0;
+    for (int y = 40; y < 60; ++y) outside += GetPixel(dc, 50, y) != RGB(0, 0, 0) ? 1 : 0;
+    ReleaseDC(box, dc);
+    EXPECT_GT(drawn, 100);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {
+    form.show();
+    window->syncFromModel();
+    HWND box = window->controlHandle(form.picGraph);
+    window->repaintControl(form.picGraph);
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(failures, 0);
+    HDC dc = GetDC(box);
+    // Background black, the green polyline along row 5 and down column 20.
+    EXPECT_EQ(GetPixel(dc, 40, 40), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 10, 5), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 20, 20), RGB(0, 255, 0));
+    ReleaseDC(box, dc);
+}
+
+TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {
+    form.lblInFrame.setBackColor(0x000000FF);  // red
+    form.lblInBox.setBackColor(0x0000FFFF);    // yellow, but transparent
+    form.show();
+    window->syncFromModel();
+    UpdateWindow(window->handle());
+    RedrawWindow(window->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND own = window->controlHandle(form.lblInFrame);
+    HWND onBox = window->controlHandle(form.lblInBox);
+    HDC dc = GetDC(own);
+    EXPECT_EQ(GetPixel(dc, 99, 19), RGB(255, 0, 0));
+    ReleaseDC(own, dc);
+    dc = GetDC(onBox);
+    EXPECT_EQ(GetPixel(dc, 19, 9), RGB(0, 0, 0)) << "the picture box's black";
+    ReleaseDC(onBox, dc);
+}
+
+TEST_F(FormWindowTest, ALongTextIsDrawnInASmallerFontDownToThreeQuarters) {
+    form.show();
+    window->syncFromModel();
+    HWND label = window->controlHandle(form.lblInFrame);
+    LabelState* state = labelStateOf(label);
+    ASSERT_NE(state, nullptr);
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(state->shrunkLast) << "the caption fits";
+
+    // A little too wide for the label's 100 pixels in the normal font.
+    const std::wstring wide = L"Free: 1,234,567 MB";
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    ASSERT_GT(extent.cx, 100);
+    ASSERT_LT(extent.cx, 130);
+    form.lblInFrame.setCaption("Free: 1,234,567 MB");
+    window->syncFromModel();
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const LONG normal = fontHeight(label);
+    EXPECT_TRUE(state->shrunkLast);
+    EXPECT_GT(state->shrunkHeight, normal) << "a smaller (less negative) height";
+    EXPECT_LE(state->shrunkHeight, std::lround(normal * 0.75)) << "no smaller than three quarters";
+
+    form.lblInFrame.setCaption("A very long caption that no font of three quarters could fit");
+    window->syncFromModel();
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(state->shrunkLast);
+    EXPECT_EQ(state->shrunkHeight, std::lround(normal * 0.75));
+}
+
+TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot) {
+    form.show();
+    window->syncFromModel();
+    form.setClientSize(4800, 3000);  // the model's own change
+    window->syncFromModel();
+    EXPECT_EQ(window->clientSize().cx, 320);
+    EXPECT_TRUE(sizes.empty());
+    const RECT outer = window->outerRect();
+    SetWindowPos(window->handle(), nullptr, 0, 0, outer.right - outer.left + 30, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(sizes[0].cx, 350);
+    EXPECT_EQ(sizes[0].cy, 200);
+    ShowWindow(window->handle(), SW_MINIMIZE);
+    ShowWindow(window->handle(), SW_RESTORE);
+    EXPECT_EQ(states, (std::vector<int>{ui::kMinimized, ui::kNormal}));
+    form.setWindowState(ui::kMinimized);
+    window->syncFromModel();
+    EXPECT_TRUE(IsIconic(window->handle()));
+    EXPECT_EQ(states.size(), 2u) << "the model's own change is not reported back";
+}
+
+}  // namespace
+}  // namespace qx::win32ui::test

@@ -1,0 +1,183 @@
+// Timers, the notification-area icon's messages, stacking and warnings.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/message_box.h"
+#include "platform/win32/ui/message_loop.h"
+#include "platform/win32/ui/model_timers.h"
+#include "platform/win32/ui/notify_icon.h"
+#include "platform/win32/ui/periodic_timers.h"
+#include "platform/win32/ui/warning_display.h"
+#include "platform/win32/ui/window_stacking.h"
+#include "test_form.h"
+
+namespace qx::win32ui::test {
+namespace {
+
+// Runs the message loop until `done` or `ms` milliseconds have passed.
+template <typename Done>
+bool pumpUntil(Done done, DWORD ms) {
+    MessageLoop loop;
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        loop.runPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+TEST(ModelTimersTest, AnEnabledTimerTicksAndADisabledOneStops) {
+    ui::Form form("frmTimers");
+    ui::Timer fast(form, "tmrFast", 30, true, "");
+    ui::Timer idle(form, "tmrIdle", 30, false, "");
+    std::vector<std::string> ticks;
+    ModelTimers timers(GetModuleHandleW(nullptr), [&](ui::Timer& t) { ticks.push_back(t.name()); }, {});
+    timers.adopt(form);
+    EXPECT_TRUE(timers.running(fast));
+    EXPECT_FALSE(timers.running(idle));
+    ASSERT_TRUE(pumpUntil([&] { return ticks.size() >= 2; }, 5000));
+    for (const std::string& name : ticks) EXPECT_EQ(name, "tmrFast");
+
+    fast.setEnabled(false);
+    EXPECT_FALSE(timers.running(fast));
+    ticks.clear();
+    pumpUntil([] { return false; }, 150);
+    EXPECT_TRUE(ticks.empty());
+
+    fast.setInterval(0);
+    fast.setEnabled(true);
+    EXPECT_FALSE(timers.running(fast)) << "an interval of 0 keeps it stopped";
+    fast.setInterval(20);
+    EXPECT_TRUE(timers.running(fast));
+    timers.release(form);
+    EXPECT_FALSE(timers.running(fast));
+    EXPECT_EQ(form.timerHost, nullptr);
+}
+
+TEST(PeriodicTimersTest, AThrowingTickIsReportedAndTheTimerGoesOn) {
+    int ticks = 0;
+    int failures = 0;
+    PeriodicTimers timers(
+        GetModuleHandleW(nullptr),
+        [&](UINT_PTR) {
+            ++ticks;
+            throw std::runtime_error("tick failed");
+        },
+        [&](std::exception_ptr) { ++failures; });
+    ASSERT_TRUE(timers.start(7, 20));
+    ASSERT_TRUE(pumpUntil([&] { return ticks >= 2; }, 5000));
+    EXPECT_EQ(failures, ticks);
+    EXPECT_FALSE(timers.start(0, 20)) << "id 0 is no timer";
+}
+
+TEST(NotifyIconTest, MouseCodesAndTaskbarCreatedReachTheCallbacks) {
+    std::vector<int> codes;
+    std::vector<bool> recreated;
+    NotifyIconEvents events;
+    events.mouse = [&](int code) { codes.push_back(code); };
+    events.taskbarCreated = [&](bool added) { recreated.push_back(added); };
+    NotifyIcon icon(GetModuleHandleW(nullptr), events);
+    ASSERT_NE(icon.window(), nullptr);
+    ASSERT_NE(icon.taskbarCreatedMessage(), 0u);
+
+    HICON image = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    const bool added = icon.add(image, "Quendax");
+    EXPECT_EQ(icon.shown(), added);
+    EXPECT_TRUE(icon.wanted());
+
+    for (int code : {512, 515, 517}) SendMessageW(icon.window(), kNotifyIconCallback, kNotifyIconId, code);
+    SendMessageW(icon.window(), kNotifyIconCallback, 2, 515);  // another icon's id: not ours
+    EXPECT_EQ(codes, (std::vector<int>{512, 515, 517}));
+
+    // Explorer came back: the wanted icon is added again.
+    SendMessageW(icon.window(), icon.taskbarCreatedMessage(), 0, 0);
+    ASSERT_EQ(recreated.size(), 1u);
+    EXPECT_EQ(recreated[0], icon.shown());
+
+    icon.remove();
+    EXPECT_FALSE(icon.wanted());
+    SendMessageW(icon.window(), icon.taskbarCreatedMessage(), 0, 0);
+    ASSERT_EQ(recreated.size(), 2u);
+    EXPECT_FALSE(recreated[1]) << "a removed icon stays away";
+    EXPECT_FALSE(icon.shown());
+}
+
+TEST(StackingTest, TopMostKeepsPlaceAndSize) {
+    TestForm form;
+    FormWindowOptions options;
+    options.instance = GetModuleHandleW(nullptr);
+    FormWindow window(form, options, {});
+    form.show();
+    window.syncFromModel();
+    const RECT before = window.outerRect();
+    EXPECT_TRUE(setTopMost(window.handle(), true));
+    EXPECT_TRUE(isTopMost(window.handle()));
+    EXPECT_TRUE(setTopMost(window.handle(), false));
+    EXPECT_FALSE(isTopMost(window.handle()));
+    const RECT after = window.outerRect();
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+BOOL CALLBACK noteIcon(HWND child, LPARAM found) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if ((style & WS_VISIBLE) && (style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0)) {
+        *reinterpret_cast<bool*>(found) = true;
+    }
+    return TRUE;
+}
+
+// Whether a message box shows an icon: a visible static control of the
+// icon kind holding one.
+bool showsIcon(HWND box) {
+    bool found = false;
+    EnumChildWindows(box, noteIcon, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST(MessageBoxTest, TheBoxIsOwnedByTheMainWindowAndKeepsTheStyle) {
+    TestForm form;
+    FormWindowOptions options;
+    options.instance = GetModuleHandleW(nullptr);
+    FormWindow window(form, options, {});
+    form.show();
+    window.syncFromModel();
+    struct Seen {
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
+        bool icon = false;
+    } seen;
+    // The box runs its own loop; a timer in it looks at the box and presses OK.
+    PeriodicTimers watch(
+        GetModuleHandleW(nullptr),
+        [&](UINT_PTR) {
+            HWND box = FindWindowW(L"#32770", L"Error");  // the dialog class and the title
+            if (!box) return;
+            seen.owner = GetWindow(box, GW_OWNER);
+            seen.ownerEnabled = IsWindowEnabled(window.handle()) != FALSE;
+            seen.icon = showsIcon(box);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        },
+        {});
+    ASSERT_TRUE(watch.start(1, 100));
+    EXPECT_EQ(showMessageBox(window.handle(), "Error defragmenting the memory!", "Error", 16), IDOK);
+    EXPECT_EQ(seen.owner, window.handle());
+    EXPECT_FALSE(seen.ownerEnabled) << "the main window waits while the box is open";
+    EXPECT_TRUE(seen.icon) << "style 16 shows the stop icon";
+    EXPECT_TRUE(IsWindowEnabled(window.handle()));
+}
+
+TEST(WarningDisplayTest, OnlyTheFirstWarningShowsABox) {
+    std::vector<std::wstring> boxes;
+    WarningDisplay warnings([] { return HWND{}; }, [&](std::wstring_view text) { boxes.emplace_back(text); });
+    warnings.warn("quendax: No notification area: the window stays on the taskbar.");
+    warnings.warn("Again.");
+    EXPECT_EQ(warnings.boxesShown(), 1);
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{L"No notification area: the window stays on the taskbar."}));
+}
+
+}  // namespace
+}  // namespace qx::win32ui::test
