@@ -217,6 +217,10 @@ bool SimSession::execute(const ScriptLine& line) {
         if (system_.trayIconPresent()) {
             deliver([&] { events_->trayMessage(code); });
         }
+    } else if (cmd == "taskbar-created") {
+        need(0);
+        main();
+        if (system_.taskbarCreated()) deliver([&] { events_->trayAddedAgain(); });
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
         set(a[0], a[1]);

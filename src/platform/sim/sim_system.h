@@ -33,6 +33,10 @@ public:
     std::function<void(std::int64_t)> holdOpen;  // advances the clock
 
     bool trayIconPresent() const { return trayPresent_; }
+    // The taskbar is created again: an icon the program asked for (added,
+    // or refused for want of a notification area, and not deleted) is added
+    // again with its last picture. True when it is there now.
+    bool taskbarCreated();
     bool fails(const char* name) const { return failing.count(name) != 0; }
 
     bool globalMemoryStatusEx(MemoryStatusEx& status) override;
@@ -59,6 +63,9 @@ private:
     std::ostream& out_;
     std::function<std::int64_t()> clock_;
     bool trayPresent_ = false;
+    bool trayWanted_ = false;
+    TrayImage trayImage_ = TrayImage::Normal;
+    std::string trayTip_;
 };
 
 }  // namespace qx::sim
