@@ -148,4 +148,19 @@ timeout 120 "$wine" "$quendax" /QUIT </dev/null >"$work/quit.out" 2>&1
 status=$?
 [ "$status" = 0 ] || fail "quendax.exe /QUIT ended with status $status"
 echo "/QUIT ends by itself with status 0"
+
+# /? shows the usage in a message box and opens no window; OK ends it.
+"$wine" "$quendax" '/?' </dev/null >"$work/usage.out" 2>&1 &
+usage=$!
+"$wine" "$probe" Quendax '#32770' </dev/null 2>/dev/null | tr -d '\r' >"$work/usage-box.out"
+grep -q 'Usage: quendax \[/AUTO | /QUIT\]' "$work/usage-box.out" || { cat "$work/usage-box.out"; fail "/? shows no usage box"; }
+"$wine" "$probe" </dev/null >/dev/null 2>&1 && fail "/? opened the main window"
+box=$(xdotool search --onlyvisible --name '^Quendax$' | head -n 1)
+xdotool windowfocus "$box" >/dev/null 2>&1
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$usage" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$usage" 2>/dev/null && { kill "$usage"; fail "the usage box did not close on Enter"; }
+wait "$usage"; status=$?
+[ "$status" = 0 ] || fail "quendax.exe /? ended with status $status"
+echo "/? shows the usage in a message box"
 echo "passed"

@@ -4,9 +4,10 @@
 // line each, then the figures in megabytes ("1,234 MB") that are visible.
 // Exit status 0 when there are exactly six of them, 1 otherwise, 2 when the
 // window isn't found within ten seconds. With a TITLE, another window of the
-// program is read (the About box, say) and its figures aren't counted.
+// program is read (the About box, say) and its figures aren't counted; with
+// a CLASS too, a window of that class (a message box is "#32770").
 //
-//   window_probe.exe [TITLE]
+//   window_probe.exe [TITLE [CLASS]]
 #include <windows.h>
 
 #include <cstdio>
@@ -82,9 +83,14 @@ int main(int argc, char** argv) {
         title.clear();
         for (const char* c = argv[1]; *c; ++c) title.push_back(static_cast<unsigned char>(*c));
     }
+    std::wstring windowClass = L"QuendaxForm";
+    if (argc > 2) {
+        windowClass.clear();
+        for (const char* c = argv[2]; *c; ++c) windowClass.push_back(static_cast<unsigned char>(*c));
+    }
     Search search;
     for (int i = 0; i < 100 && !search.main; ++i) {
-        search.main = FindWindowW(L"QuendaxForm", title.c_str());
+        search.main = FindWindowW(windowClass.c_str(), title.c_str());
         if (!search.main) Sleep(100);
     }
     if (!search.main) {
