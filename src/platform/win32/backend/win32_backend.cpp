@@ -40,6 +40,8 @@ Backend::Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freein
 
 Backend::~Backend() {
     // No handler runs while the windows go: the forms may already be gone.
+    // No quit message is left behind in the thread's queue either.
+    dispatcher_.setOnEnd([this] { services_->timers.stopAll(); });
     dispatcher_.end();
 }
 
