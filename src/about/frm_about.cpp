@@ -70,7 +70,9 @@ void FrmAbout::Form_Load() {
     });
     skipOnError([&] { setCaption(std::string("About ") + kAppTitle); });
     skipOnError([&] {
-        lblVersion.setCaption("v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
+        lblVersion.setCaption(!main_.versionCaption.empty()
+                                  ? main_.versionCaption
+                                  : "v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
     });
     skipOnError([&] { lblTitle.setCaption(kAppTitle); });
 }

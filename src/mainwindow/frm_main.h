@@ -104,6 +104,9 @@ public:
 
     // The user's digit-group separator for the figures.
     std::string groupSeparator = ",";
+    // The About box's version text where the platform reads it from the
+    // program file ("v3.1"); empty: the built-in version.
+    std::string versionCaption;
 
     // ---- handlers ---------------------------------------------------------------
     // start-up and shutdown
@@ -155,6 +158,9 @@ public:
     // Hides the window into the notification area (or minimizes it where
     // there is none).
     void HideToTray();
+    // The icon is there again after the taskbar was created anew: a window
+    // kept minimized for want of it goes into the notification area now.
+    void TrayIconAddedAgain();
 
     System& system() { return system_; }
     ModMemory& memory() { return memory_; }

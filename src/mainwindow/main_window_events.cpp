@@ -41,6 +41,8 @@ bool MainWindowEvents::key(std::string_view key) {
     return main_.pressShortcut(key);
 }
 
+void MainWindowEvents::trayAddedAgain() { main_.TrayIconAddedAgain(); }
+
 void MainWindowEvents::trayMessage(double message) {
     main_.TrayIcon_MouseMove(0, 0, static_cast<float>(message * main_.twipsPerPixel()), 0);
 }

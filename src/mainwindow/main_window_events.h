@@ -54,6 +54,10 @@ public:
     // message times the twips per pixel).
     void trayMessage(double message);
 
+    // The taskbar was created again (Explorer restarted, or it came up
+    // after the program) and the notification-area icon was added back.
+    void trayAddedAgain();
+
 private:
     FrmMain& main_;
 };

@@ -32,6 +32,14 @@ void FrmMain::AddTrayIcon() {
     }
 }
 
+void FrmMain::TrayIconAddedAgain() {
+    trayAvailable_ = true;
+    if (windowState() != ui::kMinimized) return;
+    // So that the icon's double-click and "&Show" bring it back.
+    skipOnError([&] { mnuShow.setCaption("&Show"); });
+    skipOnError([&] { hide(); });
+}
+
 void FrmMain::UpdateTrayIcon() {
     const double limit = MemInfo.TotalPhysical / 100 * 5;
     const std::string& wanted = limit > MemInfo.FreePhysical ? TrayWarn.picture : TrayIcon.picture;

@@ -226,6 +226,10 @@ bool SimSession::execute(const ScriptLine& line) {
         system_.setTrayHost(present);
         // Before the start there is nobody to tell.
         if (main_) deliver([&] { main_->TrayHost_Change(present); });
+    } else if (cmd == "taskbar-created") {
+        need(0);
+        main();
+        if (system_.taskbarCreated()) deliver([&] { events_->trayAddedAgain(); });
     } else if (cmd == "set") {
         if (a.size() != 2) throw ScriptError{"set takes NAME.PROPERTY VALUE"};
         set(a[0], a[1]);

@@ -74,7 +74,14 @@ void SimSystem::startBlock(std::uint64_t characters, std::function<void(bool ok)
     });
 }
 
-bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view) {
+bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) {
+    if (message == TrayMessage::Delete) {
+        trayWanted_ = false;
+    } else {
+        if (message == TrayMessage::Add) trayWanted_ = true;
+        trayImage_ = image;
+        trayTip_ = std::string(tip);
+    }
     static const char* const kVerbs[] = {"add", "modify", "delete"};
     const bool ok = !fails("tray") && trayHost_;
     event() << "tray " << kVerbs[static_cast<int>(message)] << ' ' << ImageName(image)
@@ -82,6 +89,11 @@ bool SimSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_vie
     if (ok && message == TrayMessage::Add) trayPresent_ = true;
     if (message == TrayMessage::Delete) trayPresent_ = false;
     return ok;
+}
+
+bool SimSystem::taskbarCreated() {
+    if (!trayWanted_) return false;
+    return notifyIcon(TrayMessage::Add, trayImage_, trayTip_);
 }
 
 bool SimSystem::setWindowPos(int insertAfter) {

@@ -44,6 +44,10 @@ public:
         trayHost_ = present;
         if (!present) trayPresent_ = false;
     }
+    // The taskbar is created again: an icon the program asked for (added,
+    // or refused for want of a notification area, and not deleted) is added
+    // again with its last picture. True when it is there now.
+    bool taskbarCreated();
     bool fails(const char* name) const { return failing.count(name) != 0; }
 
     bool globalMemoryStatusEx(MemoryStatusEx& status) override;
@@ -72,6 +76,9 @@ private:
     std::function<std::int64_t()> clock_;
     bool trayPresent_ = false;
     bool trayHost_ = true;
+    bool trayWanted_ = false;
+    TrayImage trayImage_ = TrayImage::Normal;
+    std::string trayTip_;
 };
 
 }  // namespace qx::sim

@@ -1,0 +1,116 @@
+#!/bin/sh
+# Idle cost of quendax.exe under Wine: the program at Normal speed (ten
+# readout ticks a second) beside a bare Win32 window that redraws one label
+# ten times a second, both running at the same time on one Xvfb display with
+# a notification area (trayer). For each round: the processor time of each
+# program's own process (utime + stime, the Wine server not counted) over
+# the measured seconds, and its peak resident memory. Prints the medians and
+# quendax.exe's ratio to the bare window. A third process, quendax.exe
+# /AUTO (hidden in the notification area, as after a start at log-on), shows
+# the cost when the window isn't on screen. Builds nothing.
+#
+# Usage: bench/windows/idle_run.sh [BUILD_DIR]   (default: build/windows-x64)
+# Environment: SECONDS_MEASURED (20), WARMUP (5 s, not counted), ROUNDS (3).
+# Goal: at most 1.5 x the bare window in processor time and in peak RSS.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build/windows-x64}" && pwd)
+quendax=$build/src/platform/win32/quendax.exe
+bare=$build/bench/windows/qx_win32_bare_window.exe
+for program in "$quendax" "$bare"; do
+    [ -f "$program" ] || { echo "idle_run.sh: $program is missing; build the windows-x64 tree first" >&2; exit 2; }
+done
+wine64=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+[ -x "$wine64" ] || { echo "idle_run.sh: needs wine64 ($wine64)" >&2; exit 2; }
+command -v Xvfb >/dev/null 2>&1 || { echo "idle_run.sh: needs Xvfb" >&2; exit 2; }
+measured=${SECONDS_MEASURED:-20}
+warmup=${WARMUP:-5}
+rounds=${ROUNDS:-3}
+
+work=$(mktemp -d)
+# Measured as shipped: stripped (scripts/build-windows-release.sh strips).
+# With its debug information the file is some MiB larger, and how much of
+# that Wine reads into memory depends on where the sections happen to lie.
+strip=x86_64-w64-mingw32-strip
+if command -v "$strip" >/dev/null 2>&1; then
+    "$strip" -o "$work/quendax.exe" "$quendax" && quendax=$work/quendax.exe
+    "$strip" -o "$work/bare_window.exe" "$bare" && bare=$work/bare_window.exe
+fi
+WINEPREFIX="$build/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+xvfb_pid= trayer_pid=
+cleanup() {
+    for pid in $(cat "$work"/pids 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
+    "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+    [ -n "$trayer_pid" ] && kill "$trayer_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+for n in $(seq 200 260); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+sleep 1
+if command -v trayer >/dev/null 2>&1; then
+    trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
+        </dev/null >/dev/null 2>&1 &
+    trayer_pid=$!
+fi
+mkdir -p "$WINEPREFIX"
+"$wine64" wineboot --init </dev/null >/dev/null 2>&1
+
+# The Linux process that runs a Windows program (Wine's loader keeps the
+# program's path in its command line).
+pid_of() {
+    for p in $(pgrep -n -f "$1"); do echo "$p"; return 0; done
+    return 1
+}
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
+
+hz=$(getconf CLK_TCK)
+echo "Wine $("$wine64" --version 2>/dev/null); $rounds round(s) of ${measured} s after ${warmup} s of warm-up"
+: > "$work/results"
+round=1
+while [ "$round" -le "$rounds" ]; do
+    "$wine64" "$quendax" </dev/null >/dev/null 2>&1 &
+    ql=$!
+    "$wine64" "$bare" </dev/null >/dev/null 2>&1 &
+    bl=$!
+    "$wine64" "$quendax" /AUTO </dev/null >/dev/null 2>&1 &
+    al=$!
+    sleep "$warmup"
+    q=$(pid_of "$quendax\$") || { echo "quendax.exe did not start" >&2; exit 1; }
+    a=$(pid_of "$quendax /AUTO") || { echo "quendax.exe /AUTO did not start" >&2; exit 1; }
+    b=$(pid_of "$bare") || { echo "the bare window did not start" >&2; exit 1; }
+    echo "$q $a $b" > "$work/pids"
+    q0=$(cpu_ticks "$q"); a0=$(cpu_ticks "$a"); b0=$(cpu_ticks "$b")
+    sleep "$measured"
+    q1=$(cpu_ticks "$q"); a1=$(cpu_ticks "$a"); b1=$(cpu_ticks "$b")
+    qrss=$(peak_rss_kb "$q"); brss=$(peak_rss_kb "$b")
+    kill "$q" "$a" "$b"
+    wait "$ql" "$bl" "$al" 2>/dev/null || true
+    echo "$((q1 - q0)) $((b1 - b0)) $qrss $brss $((a1 - a0))" >> "$work/results"
+    echo "round $round: quendax.exe $((q1 - q0)) ticks, ${qrss} kB; bare window $((b1 - b0)) ticks, ${brss} kB; quendax.exe /AUTO $((a1 - a0)) ticks"
+    round=$((round + 1))
+done
+
+python3 - "$work/results" "$hz" "$measured" <<'PY'
+import statistics, sys
+rows = [list(map(int, line.split())) for line in open(sys.argv[1]) if line.strip()]
+hz, seconds = int(sys.argv[2]), float(sys.argv[3])
+def median(i): return statistics.median(r[i] for r in rows)
+q_cpu, b_cpu = median(0) / hz / seconds * 100, median(1) / hz / seconds * 100
+q_rss, b_rss = median(2) / 1024, median(3) / 1024
+def ratio(a, b): return f"{a / b:.2f}x" if b > 0 else "n/a"
+print(f"processor (% of one core, median): quendax.exe {q_cpu:.2f} %, bare window {b_cpu:.2f} %, ratio {ratio(q_cpu, b_cpu)}")
+a_cpu = median(4) / hz / seconds * 100
+print(f"hidden (/AUTO):                     quendax.exe {a_cpu:.2f} %, ratio {ratio(a_cpu, b_cpu)}")
+print(f"peak RSS (MiB, median):             quendax.exe {q_rss:.1f}, bare window {b_rss:.1f}, ratio {ratio(q_rss, b_rss)}")
+print("goal: at most 1.5x on both")
+PY

@@ -1,0 +1,59 @@
+// The Windows backend put together: the dispatcher, the timers, the windows,
+// the notification-area icon and the system services, and the message loop
+// that runs them until the program ends.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/system.h"
+#include "platform/ui/dispatcher.h"
+#include "platform/ui/model.h"
+
+namespace qx::win32 {
+
+class Win32System;
+class Win32WindowHost;
+
+class Backend {
+public:
+    Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine);
+    ~Backend();
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+
+    System& system();
+    Win32System& win32System();
+    Win32WindowHost& windows();
+    ui::Dispatcher& dispatcher() { return dispatcher_; }
+
+    // Gives the start-up form its window host and timers; its window is
+    // made when it loads.
+    void attach(ui::Form& startup);
+
+    void setCloseBox(std::function<void(ui::Form&)> closeBox);
+    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys);
+    // The notification-area icon's mouse codes (512-518), run as events.
+    void setTrayHandler(std::function<void(int code)> handler);
+    // The taskbar was created again and the icon added back, run as an event.
+    void setTrayAddedAgain(std::function<void()> handler);
+
+    // Runs the message loop until the program ends; returns the exit status.
+    int exec();
+
+private:
+    // Whatever a window procedure caught, under the dispatcher's rules.
+    void failed(std::exception_ptr error);
+
+    struct Services;
+    ui::Dispatcher dispatcher_;
+    std::unique_ptr<Services> services_;
+    int status_ = 0;
+};
+
+}  // namespace qx::win32

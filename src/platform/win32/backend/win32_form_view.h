@@ -1,0 +1,63 @@
+// One loaded form on Windows: its toolkit window (win32ui::FormWindow) and
+// the shared change tracking of its controls and menu entries. A sync
+// applies only what changed: per control and entry through ControlSync and
+// MenuSync, and the window's own caption, size, place, enabled state,
+// window state and visibility here.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/model.h"
+#include "platform/ui/view_sync.h"
+#include "platform/win32/ui/form_window.h"
+
+namespace qx::win32 {
+
+class FormView {
+public:
+    FormView(ui::Form& form, win32ui::FormWindowOptions options, win32ui::FormWindowEvents events);
+    ~FormView();
+    FormView(const FormView&) = delete;
+    FormView& operator=(const FormView&) = delete;
+
+    ui::Form& form() const { return form_; }
+    win32ui::FormWindow& window() { return *window_; }
+    const win32ui::FormWindow& window() const { return *window_; }
+    HWND handle() const { return window_->handle(); }
+    bool contains(const ui::MenuItem& item) const;
+
+    // Applies every change of the form since the last sync.
+    void sync();
+    // Applies the changes of the menu entries only (before a pop-up opens).
+    void syncMenus();
+    // Everything is applied again at the next sync (after a DPI change).
+    void forgetControls();
+
+    // The user moved or sized the window: its outer rectangle goes to the
+    // model as the place it has now, so the next sync leaves it there.
+    void recordPlace();
+
+private:
+    struct ControlEntry;
+    struct MenuEntry;
+    void syncWindow();
+
+    ui::Form& form_;
+    bool centred_;
+    std::unique_ptr<win32ui::FormWindow> window_;
+    std::vector<std::unique_ptr<ControlEntry>> controls_;
+    std::vector<std::unique_ptr<MenuEntry>> menus_;
+    std::uint64_t revision_ = ~std::uint64_t{0};
+    struct Seen {
+        bool captioned = false;
+        std::string caption;
+        double clientWidth = -1, clientHeight = -1, left = -1, top = -1;
+        bool placedOnce = false;
+        int state = ui::kNormal;
+    } seen_;
+};
+
+}  // namespace qx::win32

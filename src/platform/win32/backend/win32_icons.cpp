@@ -1,0 +1,31 @@
+#include "platform/win32/backend/win32_icons.h"
+
+#include "platform/win32/resources/resource_ids.h"
+
+namespace qx::win32 {
+
+IconCache::~IconCache() {
+    for (const Entry& e : entries_) DestroyIcon(e.icon);
+}
+
+HICON IconCache::icon(std::string_view name, int sizePixels) {
+    int id = 0;
+    if (name == "app") id = QX_ICON_APP;
+    if (name == "warning") id = QX_ICON_WARNING;
+    if (id == 0) return nullptr;
+    for (const Entry& e : entries_) {
+        if (e.name == name && e.size == sizePixels) return e.icon;
+    }
+    HANDLE image = LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, sizePixels, sizePixels, LR_DEFAULTCOLOR);
+    if (!image) return nullptr;
+    entries_.push_back({std::string(name), sizePixels, static_cast<HICON>(image)});
+    return entries_.back().icon;
+}
+
+int IconCache::pictureSize(std::string_view name) {
+    if (name == "app") return 32;
+    if (name == "warning") return 16;
+    return 0;
+}
+
+}  // namespace qx::win32

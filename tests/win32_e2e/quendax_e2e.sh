@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# quendax.exe end to end under Wine on a private X display with a
+# notification area (Xvfb, trayer, xdotool): --version on the standard
+# output; the window "Quendax" appears and its icon is embedded in the
+# notification area; a probe program reads the window's controls through
+# the Windows API and finds the six figures in MB; the About box shows the
+# version from the version record; a double-click on the icon hides and
+# shows the window; the icon's right-click menu "&Exit" ends the process and
+# removes the icon; "quendax.exe /QUIT" ends by itself with status 0.
+# Everything started here (Xvfb, trayer, the Wine prefix's server) is ended
+# here. Exit status 77 (skipped) with the reason when a tool is missing.
+#
+#   quendax_e2e.sh WINE64 QUENDAX_EXE PROBE_EXE WORK_DIR
+set -u
+wine=$1 quendax=$2 probe=$3 work=$4
+wineserver=$(dirname "$wine")/wineserver
+for tool in "$wine" "$wineserver"; do
+  [ -x "$tool" ] || { echo "SKIPPED: $tool is missing (Debian package wine64)"; exit 77; }
+done
+for tool in Xvfb trayer xdotool xwininfo; do
+  command -v "$tool" >/dev/null 2>&1 || {
+    echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"; exit 77; }
+done
+
+mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+pids=()
+cleanup() {
+  "$wineserver" -k </dev/null >/dev/null 2>&1
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() { echo "FAILED: $*"; exit 1; }
+wait_for() {  # tenths command...
+  local tenths=$1; shift
+  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+
+for n in $(seq 141 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+unset WAYLAND_DISPLAY
+wait_for 100 xdotool getdisplaygeometry || fail "Xvfb did not start"
+trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
+  --transparent false --tint 0x333333 </dev/null >"$work/trayer.log" 2>&1 &
+pids+=($!)
+wait_for 100 xdotool search --class trayer || fail "trayer did not start"
+
+# The prefix is made the first time (some seconds); its server and
+# background programs start now, with their output going nowhere.
+mkdir -p "$WINEPREFIX"
+"$wine" wineboot --init </dev/null >"$work/wineboot.log" 2>&1
+
+version=$("$wine" "$quendax" --version </dev/null 2>/dev/null | tr -d '\r')
+[ "$version" = "quendax 3.1.0.3" ] || fail "--version printed \"$version\""
+echo "--version: $version"
+
+"$wine" "$quendax" </dev/null >"$work/quendax.out" 2>&1 &
+app=$!
+main_visible() { xdotool search --onlyvisible --name '^Quendax$' >/dev/null 2>&1; }
+wait_for 300 main_visible || fail "the window \"Quendax\" did not appear"
+
+# The icon: a small window embedded in trayer's panel.
+find_icon() {
+  local panel child geometry width height x y
+  panel=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1)
+  [ -n "$panel" ] || return 1
+  for child in $(xwininfo -children -id "$panel" 2>/dev/null | awk '/^     0x/{print $1}'); do
+    geometry=$(xwininfo -id "$child" 2>/dev/null) || continue
+    grep -q 'Map State: IsViewable' <<<"$geometry" || continue
+    width=$(awk '/^  Width:/{print $2}' <<<"$geometry")
+    height=$(awk '/^  Height:/{print $2}' <<<"$geometry")
+    x=$(awk '/Absolute upper-left X:/{print $4}' <<<"$geometry")
+    y=$(awk '/Absolute upper-left Y:/{print $4}' <<<"$geometry")
+    if [ "$width" -ge 8 ] && [ "$width" -le 64 ] && [ "$height" -ge 8 ] && [ "$height" -le 64 ]; then
+      echo "$((x + width / 2)) $((y + height / 2))"
+      return 0
+    fi
+  done
+  return 1
+}
+wait_for 100 find_icon || fail "the icon was not embedded in the notification area"
+read -r ix iy < <(find_icon)
+echo "icon at $ix,$iy"
+
+"$wine" "$probe" </dev/null >"$work/probe.out" 2>/dev/null
+probe_status=$?
+tr -d '\r' <"$work/probe.out" | grep -E 'MB\||figures'
+[ "$probe_status" = 0 ] || { cat "$work/probe.out"; fail "the probe did not find six figures in MB (status $probe_status)"; }
+
+# The About box (F1) shows the version from the version record.
+# There is no window manager: the window gets the keyboard by a click on
+# its status line (one click does nothing there) and the X input focus.
+about_open() { xdotool search --onlyvisible --name '^About Quendax$'; }
+press_f1() {
+  local wid x y h
+  wid=$(xdotool search --onlyvisible --name '^Quendax$' | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  xdotool windowfocus "$wid" >/dev/null 2>&1
+  xdotool mousemove $((X + 30)) $((Y + HEIGHT - 8)) click 1
+  sleep 0.3
+  xdotool key F1
+}
+opened=no
+for _ in 1 2 3; do
+  press_f1
+  if wait_for 30 about_open; then opened=yes; break; fi
+done
+[ "$opened" = yes ] || fail "F1 did not open the About box"
+"$wine" "$probe" "About Quendax" </dev/null 2>/dev/null | tr -d '\r' >"$work/about.out"
+grep -q '|v3\.1|' "$work/about.out" || { cat "$work/about.out"; fail "the About box does not show v3.1"; }
+echo "About box: v3.1"
+xdotool windowfocus "$(about_open | head -n 1)" >/dev/null 2>&1
+xdotool key Escape
+about_closed() { ! about_open; }
+wait_for 50 about_closed || fail "Esc did not close the About box"
+
+double_click() { xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 60 1; }
+main_hidden() { ! main_visible; }
+double_click
+wait_for 50 main_hidden || fail "a double-click on the icon did not hide the window"
+sleep 0.5
+main_hidden || fail "one double-click toggled the window twice"
+double_click
+wait_for 50 main_visible || fail "a second double-click did not show the window"
+echo "double-click hides and shows the window"
+
+# Right-click: the pop-up menu opens; its "&Exit" ends the program.
+menus_before=$(xdotool search --onlyvisible --class quendax.exe 2>/dev/null | wc -l)
+xdotool mousemove "$ix" "$iy" click 3
+menu_open() { [ "$(xdotool search --onlyvisible --class quendax.exe 2>/dev/null | wc -l)" -gt "$menus_before" ]; }
+wait_for 50 menu_open || fail "a right-click on the icon did not open the pop-up menu"
+xdotool key e
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "\"&Exit\" did not end the program"
+wait "$app"; status=$?
+[ "$status" = 0 ] || fail "the program ended with status $status"
+gone() { ! find_icon; }
+wait_for 30 gone || fail "the icon stayed in the notification area"
+echo "the pop-up menu's \"&Exit\" ends the program and removes the icon"
+
+# /QUIT frees memory once and ends by itself.
+timeout 120 "$wine" "$quendax" /QUIT </dev/null >"$work/quit.out" 2>&1
+status=$?
+[ "$status" = 0 ] || fail "quendax.exe /QUIT ended with status $status"
+echo "/QUIT ends by itself with status 0"
+
+# /? shows the usage in a message box and opens no window; OK ends it.
+"$wine" "$quendax" '/?' </dev/null >"$work/usage.out" 2>&1 &
+usage=$!
+"$wine" "$probe" Quendax '#32770' </dev/null 2>/dev/null | tr -d '\r' >"$work/usage-box.out"
+grep -q 'Usage: quendax \[/AUTO | /QUIT\]' "$work/usage-box.out" || { cat "$work/usage-box.out"; fail "/? shows no usage box"; }
+"$wine" "$probe" </dev/null >/dev/null 2>&1 && fail "/? opened the main window"
+box=$(xdotool search --onlyvisible --name '^Quendax$' | head -n 1)
+xdotool windowfocus "$box" >/dev/null 2>&1
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$usage" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$usage" 2>/dev/null && { kill "$usage"; fail "the usage box did not close on Enter"; }
+wait "$usage"; status=$?
+[ "$status" = 0 ] || fail "quendax.exe /? ended with status $status"
+echo "/? shows the usage in a message box"
+echo "passed"

@@ -1,0 +1,113 @@
+// Reads the controls of the running program's main window through the
+// Windows API, as another program sees them: every child window with its
+// class, text, place in the main window's client area and visibility, one
+// line each, then the figures in megabytes ("1,234 MB") that are visible.
+// Exit status 0 when there are exactly six of them, 1 otherwise, 2 when the
+// window isn't found within ten seconds. With a TITLE, another window of the
+// program is read (the About box, say) and its figures aren't counted; with
+// a CLASS too, a window of that class (a message box is "#32770").
+//
+//   window_probe.exe [TITLE [CLASS]]
+#include <windows.h>
+
+#include <cstdio>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Child {
+    std::wstring className;
+    std::wstring text;
+    RECT place{};
+    bool visible = false;
+};
+
+struct Search {
+    HWND main = nullptr;
+    std::vector<Child> children;
+};
+
+std::wstring windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+BOOL CALLBACK collect(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    Child child;
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    child.className = name;
+    child.text = windowText(window);
+    GetWindowRect(window, &child.place);
+    MapWindowPoints(nullptr, search.main, reinterpret_cast<POINT*>(&child.place), 2);
+    child.visible = IsWindowVisible(window) != FALSE;
+    search.children.push_back(child);
+    return TRUE;
+}
+
+// "24,105 MB": digits and group separators, a blank, "MB".
+bool isMegabyteFigure(const std::wstring& text) {
+    const std::size_t blank = text.rfind(L" MB");
+    if (blank == std::wstring::npos || blank == 0 || blank + 3 != text.size()) return false;
+    bool digit = false;
+    for (std::size_t i = 0; i < blank; ++i) {
+        const wchar_t c = text[i];
+        if (std::iswdigit(c)) {
+            digit = true;
+        } else if (!std::iswpunct(c) && c != L' ' && c != 0xA0 && c != 0x202F) {
+            return false;
+        }
+    }
+    return digit;
+}
+
+std::string utf8(const std::wstring& text) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool mainWindow = argc < 2;
+    std::wstring title = L"Quendax";
+    if (!mainWindow) {
+        title.clear();
+        for (const char* c = argv[1]; *c; ++c) title.push_back(static_cast<unsigned char>(*c));
+    }
+    std::wstring windowClass = L"QuendaxForm";
+    if (argc > 2) {
+        windowClass.clear();
+        for (const char* c = argv[2]; *c; ++c) windowClass.push_back(static_cast<unsigned char>(*c));
+    }
+    Search search;
+    for (int i = 0; i < 100 && !search.main; ++i) {
+        search.main = FindWindowW(windowClass.c_str(), title.c_str());
+        if (!search.main) Sleep(100);
+    }
+    if (!search.main) {
+        std::printf("no window \"%s\"\n", utf8(title).c_str());
+        return 2;
+    }
+    EnumChildWindows(search.main, collect, reinterpret_cast<LPARAM>(&search));
+    int figures = 0;
+    for (const Child& c : search.children) {
+        std::printf("%s|%s|%ld,%ld,%ld,%ld|%s\n", utf8(c.className).c_str(), utf8(c.text).c_str(), c.place.left,
+                    c.place.top, c.place.right - c.place.left, c.place.bottom - c.place.top,
+                    c.visible ? "visible" : "hidden");
+        if (c.visible && isMegabyteFigure(c.text)) ++figures;
+    }
+    std::fflush(stdout);
+    if (!mainWindow) return 0;
+    std::printf("figures in MB: %d\n", figures);
+    std::fflush(stdout);
+    return figures == 6 ? 0 : 1;
+}
