@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Checks the Windows packages. Both installers and both zips are built (by
 # scripts/package-windows.sh) and looked at: the version record of each
-# installer file, the processor each is for, the program in each zip. Then,
-# under Wine, the 64-bit installer is run silently and checked: the program
-# in Program Files answers --version with the project's version, the
-# Start-menu shortcut and the uninstall entry are there, the start entry
-# exists only when chosen (/AUTOSTART=1), and the silent uninstaller removes
-# the program, the shortcut, the start entry and the uninstall entry, but
-# leaves a start entry of another copy alone. The 32-bit installer is not
+# installer file, the processor each is for, the program in each zip (its
+# version record, no compiler DLL). Then, under Wine, the 64-bit installer is
+# run silently and checked: the program in Program Files answers --version
+# with the project's version, the Start-menu shortcut and the uninstall entry
+# are there, the start entry exists only when chosen (/AUTOSTART=1), stays
+# when installed again and goes with /AUTOSTART=0, and the silent uninstaller
+# removes the program, the shortcut, the start entry and the uninstall entry,
+# but leaves a start entry of another copy alone. The 32-bit installer is not
 # run: these machines can't execute 32-bit code.
 #   tests/packaging/check_windows_installer.sh
 # Carries quendax.exe once the Windows build has it, else the stand-in
@@ -154,6 +155,12 @@ install /AUTOSTART=1
 got=$(reg_value "$run_key" Quendax)
 [ "$got" = "$autostart" ] && pass "start entry: $got" || fail "start entry '$got', expected '$autostart'"
 
+# Installed again without choosing: the start entry stays.
+install
+got=$(reg_value "$run_key" Quendax)
+[ "$got" = "$autostart" ] && pass "installed again, the start entry stays" \
+  || fail "installed again, the start entry became '$got'"
+
 got=$(wine "$dir_win\\quendax.exe" --version || true)
 [ "$got" = "quendax $version" ] && pass "installed quendax.exe --version: $got" \
   || fail "installed quendax.exe --version gave '$got', expected 'quendax $version'"
@@ -188,8 +195,14 @@ else
   pass "the uninstall entry is gone"
 fi
 
+# Turned off again with /AUTOSTART=0.
+install /AUTOSTART=1
+install /AUTOSTART=0
+got=$(reg_value "$run_key" Quendax)
+[ -z "$got" ] && pass "/AUTOSTART=0 removes the start entry" || fail "/AUTOSTART=0 left '$got'"
+[ -f "$dir/quendax.exe" ] && pass "quendax.exe stays" || fail "quendax.exe is gone after /AUTOSTART=0"
+
 # A start entry of another copy of Quendax survives this copy's uninstaller.
-install
 other='C:\Tools\quendax.exe /AUTO'
 wine reg add "$run_key" /v Quendax /t REG_SZ /d "$other" /f >/dev/null
 uninstall
