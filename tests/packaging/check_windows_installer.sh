@@ -103,7 +103,7 @@ for system in win64 win32; do
 done
 
 if [ ! -x "$wine64" ] || [ ! -x "$wineserver" ]; then
-  echo "Windows installer check: Wine part SKIPPED: $wine64 is missing (install wine64); the packages were built and checked"
+  echo "Windows installer check: the runs under Wine SKIPPED: $wine64 is missing (install wine64); the packages were built and checked"
   [ "$failures" -eq 0 ] || { echo "Windows installer check: $failures failure(s)"; exit 1; }
   exit 0
 fi
