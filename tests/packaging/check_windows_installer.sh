@@ -8,7 +8,8 @@
 # are there, the start entry exists only when chosen (/AUTOSTART=1), stays
 # when installed again and goes with /AUTOSTART=0, and the silent uninstaller
 # removes the program, the shortcut, the start entry and the uninstall entry,
-# but leaves a start entry of another copy alone. The 32-bit installer is not
+# but leaves a start entry of another copy alone, and removes nothing while
+# the program runs. The 32-bit installer is not
 # run: these machines can't execute 32-bit code.
 #   tests/packaging/check_windows_installer.sh
 # Carries quendax.exe once the Windows build has it, else the stand-in
@@ -193,6 +194,30 @@ if "$wine64" reg query "$uninstall_key" </dev/null >/dev/null 2>&1; then
   fail "the uninstall entry is still there"
 else
   pass "the uninstall entry is gone"
+fi
+
+# While Quendax runs, the uninstaller removes nothing. It runs on from a
+# copy of itself, so it gets 5 s before the program is ended; had it removed
+# anything, before or after, the checks below see it.
+install /AUTOSTART=1
+"$wine64" "$dir_win\\quendax.exe" /AUTO </dev/null >/dev/null 2>&1 &
+running=$!
+sleep 3
+if kill -0 "$running" 2>/dev/null; then
+  "$wine64" "$dir_win\\Uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
+  sleep 5
+  "$wine64" taskkill /F /IM quendax.exe </dev/null >/dev/null 2>&1 || true
+  wait "$running" || true
+  "$wineserver" -w
+  "$wineserver" -p5 >/dev/null 2>&1
+  [ -f "$dir/quendax.exe" ] && [ -f "$dir/Uninstall.exe" ] && [ -f "$shortcut" ] && \
+    [ "$(reg_value "$run_key" Quendax)" = "$autostart" ] && \
+    [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$version" ] \
+    && pass "program, shortcut, start entry and uninstall entry kept while it runs" \
+    || fail "the uninstaller removed parts of a running Quendax"
+else
+  wait "$running" || true
+  echo "NOTE: quendax.exe /AUTO didn't keep running here; the uninstaller's running check is skipped"
 fi
 
 # Turned off again with /AUTOSTART=0.

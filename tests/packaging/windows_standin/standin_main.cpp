@@ -1,7 +1,9 @@
 // Stand-in for quendax.exe in the installer test: "--version" writes the
-// version line to the standard output the program inherited; anything else
-// ends at once with exit code 0. The icon and the version record come from
-// the resources every Windows program of the project carries.
+// version line to the standard output the program inherited; started
+// otherwise it keeps running, like the program, until it is ended (at most
+// two minutes, so it can never outlive a test). The icon and the version
+// record come from the resources every Windows program of the project
+// carries.
 #include <windows.h>
 
 #include <string>
@@ -10,7 +12,10 @@
 #include "platform/win32/win32_command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (qx::InfoRequestFor(qx::win32::commandLineArguments()) != qx::InfoRequest::version) return 0;
+    if (qx::InfoRequestFor(qx::win32::commandLineArguments()) != qx::InfoRequest::version) {
+        Sleep(120000);
+        return 0;
+    }
     const std::string line = qx::VersionText() + "\n";
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD written = 0;
