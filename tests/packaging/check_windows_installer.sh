@@ -8,8 +8,8 @@
 # are there, the start entry exists only when chosen (/AUTOSTART=1), stays
 # when installed again and goes with /AUTOSTART=0, and the silent uninstaller
 # removes the program, the shortcut, the start entry and the uninstall entry,
-# but leaves a start entry of another copy alone, and removes nothing while
-# the program runs. The 32-bit installer is not
+# but leaves a start entry of another copy alone; while the program runs, the
+# installer refuses to replace it and the uninstaller removes nothing. The 32-bit installer is not
 # run: these machines can't execute 32-bit code.
 #   tests/packaging/check_windows_installer.sh
 # Carries quendax.exe once the Windows build has it, else the stand-in
@@ -196,7 +196,8 @@ else
   pass "the uninstall entry is gone"
 fi
 
-# While Quendax runs, the uninstaller removes nothing. It runs on from a
+# While Quendax runs, the installer doesn't replace it and the uninstaller
+# removes nothing. The uninstaller runs on from a
 # copy of itself, so it gets 5 s before the program is ended; had it removed
 # anything, before or after, the checks below see it.
 install /AUTOSTART=1
@@ -204,6 +205,10 @@ install /AUTOSTART=1
 running=$!
 sleep 3
 if kill -0 "$running" 2>/dev/null; then
+  rc=0
+  "$wine64" "$setup_win" /S </dev/null >/dev/null 2>&1 || rc=$?
+  [ "$rc" -ne 0 ] && pass "installer refused to replace a running quendax.exe ($rc)" \
+    || fail "installer ended with 0 while quendax.exe runs"
   "$wine64" "$dir_win\\Uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
   sleep 5
   "$wine64" taskkill /F /IM quendax.exe </dev/null >/dev/null 2>&1 || true
