@@ -172,6 +172,11 @@ if [ -f "$shortcut" ]; then
   tr -d '\0' < "$shortcut" | grep -qaF "$dir_win\\quendax.exe" \
     && pass "the shortcut points at $dir_win\\quendax.exe" \
     || fail "the shortcut doesn't name $dir_win\\quendax.exe"
+  # It has an icon location of its own (HasIconLocation, 0x40, among the
+  # link flags): the installer gives it quendax.exe's first icon.
+  flags=$(od -An -tu4 -j 20 -N4 "$shortcut" | tr -d ' ')
+  [ $((flags & 0x40)) -ne 0 ] && pass "the shortcut has an icon location" \
+    || fail "the shortcut has no icon location (link flags $flags)"
 fi
 expect_entry() {  # NAME EXPECTED
   local got
