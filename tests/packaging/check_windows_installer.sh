@@ -56,11 +56,15 @@ if ! QX_WINDOWS_PACKAGE_TARGET=$target BUILD_ROOT=$work/build \
 fi
 
 # The four packages, named by version and processor.
-file_version() {  # the file version of a PE file's VS_FIXEDFILEINFO, a.b.c.d
+file_version() {  # the file version of a PE file's version record, a.b.c.d
+  # The record: its key "VS_VERSION_INFO" in UTF-16 with its terminator and
+  # padding (34 bytes), then VS_FIXEDFILEINFO: signature, structure
+  # version, file version (high word pairs first).
   local offset
-  offset=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$1" | head -n1 | cut -d: -f1)
+  offset=$(LC_ALL=C grep -obUaP 'V\x00S\x00_\x00V\x00E\x00R\x00S\x00I\x00O\x00N\x00_\x00I\x00N\x00F\x00O\x00\x00\x00\x00\x00\xbd\x04\xef\xfe' "$1" |
+           head -n1 | cut -d: -f1)
   [ -n "$offset" ] || return 0
-  od -An -tu2 -j $((offset + 8)) -N8 "$1" | awk '{print $2 "." $1 "." $4 "." $3}'
+  od -An -tu2 -j $((offset + 34 + 8)) -N8 "$1" | awk '{print $2 "." $1 "." $4 "." $3}'
 }
 pe_machine() {  # the machine field of a PE file's header, in hex
   local header
