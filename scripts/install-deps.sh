@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev
   dpkg-dev lintian desktop-file-utils appstream
+  nsis
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
   clang libclang-rt-14-dev
 )
