@@ -31,33 +31,19 @@ if [ "$block_mib" -lt 2048 ]; then
     exit 2
 fi
 
-work=$(mktemp -d)
-xvfb_pid=
-quendax_pid=
-cleanup() {
-    [ -n "$quendax_pid" ] && kill "$quendax_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-display=:$((40 + $$ % 20))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-sleep 1
-export DISPLAY="$display"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY || true
+. "$root/tests/desktop/xvfb_tray.sh"
+start_xvfb 40 59 1280x1024x24 || { echo "repaint.sh: Xvfb did not start" >&2; exit 1; }
 
 echo "block: $block_mib MiB; $rounds round(s)"
 round=1
 while [ "$round" -le "$rounds" ]; do
     "$quendax" /QUIT >"$work/quendax.$round.log" 2>&1 &
     quendax_pid=$!
+    track "$quendax_pid"
     "$probe" Quendax "$quendax_pid" >"$work/probe.$round" 2>"$work/probe.$round.err" || {
         cat "$work/probe.$round.err" >&2; exit 1; }
     wait "$quendax_pid" || true
-    quendax_pid=
+    untrack "$quendax_pid"
     round=$((round + 1))
 done
 

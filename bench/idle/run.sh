@@ -28,22 +28,9 @@ if [ -z "${PLATFORM:-}" ]; then
     if command -v Xvfb >/dev/null 2>&1; then PLATFORM=xvfb; else PLATFORM=offscreen; fi
 fi
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    for pid in $(cat "$work"/pids 2>/dev/null); do kill "$pid" 2>/dev/null || true; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
+. "$root/tests/desktop/xvfb_tray.sh"
 if [ "$PLATFORM" = xvfb ]; then
-    display=:$((60 + $$ % 30))
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    sleep 1
-    export DISPLAY="$display"
-    unset QT_QPA_PLATFORM WAYLAND_DISPLAY || true
+    start_xvfb 60 89 1280x1024x24 || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
 else
     export QT_QPA_PLATFORM=offscreen
 fi
@@ -64,7 +51,7 @@ while [ "$round" -le "$rounds" ]; do
     e=$!
     "$empty" --repaint 2>/dev/null &
     f=$!
-    echo "$q $e $f" > "$work/pids"
+    track "$q" "$e" "$f"
     sleep "$warmup"
     q0=$(cpu_ticks "$q"); e0=$(cpu_ticks "$e"); f0=$(cpu_ticks "$f")
     sleep "$measured"
@@ -72,6 +59,7 @@ while [ "$round" -le "$rounds" ]; do
     qrss=$(peak_rss_kb "$q"); erss=$(peak_rss_kb "$e")
     kill "$q" "$e" "$f"
     wait "$q" "$e" "$f" 2>/dev/null || true
+    untrack "$q" "$e" "$f"
     echo "$((q1 - q0)) $((e1 - e0)) $qrss $erss $((f1 - f0))" >> "$work/results"
     round=$((round + 1))
 done

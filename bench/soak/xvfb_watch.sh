@@ -19,39 +19,17 @@ interval=${INTERVAL:-10}
 warmup=${WARMUP:-10}
 quendax=$build/src/platform/qt/quendax
 [ -x "$quendax" ] || { echo "xvfb_watch.sh: $quendax is missing; build the release tree first" >&2; exit 2; }
-for tool in Xvfb trayer xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "xvfb_watch.sh: $tool is not installed" >&2; exit 2; }
-done
+. "$root/tests/desktop/xvfb_tray.sh"
+if tool=$(missing_tool Xvfb trayer xdotool); then
+  echo "xvfb_watch.sh: $tool is not installed" >&2; exit 2
+fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-
-for n in $(seq 141 190); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-wait_for 100 xdotool getdisplaygeometry || { echo "xvfb_watch.sh: Xvfb did not start" >&2; exit 1; }
-trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
-  --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 100 xdotool search --class trayer || { echo "xvfb_watch.sh: trayer did not start" >&2; exit 1; }
+start_xvfb 141 190 1280x800x24 || { echo "xvfb_watch.sh: Xvfb did not start" >&2; exit 1; }
+start_trayer || { echo "xvfb_watch.sh: trayer did not start" >&2; exit 1; }
 
 "$quendax" >"$work/quendax.out" 2>"$work/quendax.err" &
 app=$!
-pids+=($app)
+track "$app"
 wait_for 150 xdotool search --onlyvisible --name '^Quendax$' || {
   echo "xvfb_watch.sh: the main window did not appear" >&2; cat "$work/quendax.err" >&2; exit 1; }
 

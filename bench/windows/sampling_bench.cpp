@@ -7,40 +7,14 @@
 // machine doesn't land on one side only; medians are compared.
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include <windows.h>
 
 #include "bench_timing.h"
+#include "common/counted_allocations.h"
 #include "platform/win32/win32_memory.h"
 #include "sampling/mod_memory.h"
-
-// Replacing the global allocation functions is the only way to see every
-// allocation, and they can only report to a counter that is global as well.
-namespace {
-std::uint64_t gAllocations = 0;
-
-void* countedAllocation(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return countedAllocation(size); }
-void* operator new[](std::size_t size) { return countedAllocation(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try { return countedAllocation(size); } catch (...) { return nullptr; }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try { return countedAllocation(size); } catch (...) { return nullptr; }
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -81,9 +55,9 @@ int main() {
     std::vector<double> samples, floors;
     std::uint64_t allocations = 0;
     for (int round = 0; round < kRounds; ++round) {
-        const std::uint64_t before = gAllocations;
+        const std::uint64_t before = qx::bench::allocationsSoFar();
         samples.push_back(sampleSeconds(module, info, usage));
-        allocations += gAllocations - before;
+        allocations += qx::bench::allocationsSoFar() - before;
         floors.push_back(floorSeconds());
     }
     const double sample = qx::bench::median(samples) * 1e9;

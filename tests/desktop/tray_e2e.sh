@@ -6,47 +6,20 @@
 # Exit status 77 (skipped) with the reason when a tool is missing.
 set -u
 quendax=$1
-for tool in Xvfb trayer xdotool xwininfo; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb_tray.sh"
+if tool=$(missing_tool Xvfb trayer xdotool xwininfo); then
+  echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"
+  exit 77
+fi
 
 fail() { echo "FAILED: $*"; [ -s "$work/quendax.err" ] && { echo "--- quendax stderr:"; cat "$work/quendax.err"; }; exit 1; }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-
-# A free display number.
-for n in $(seq 91 140); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-wait_for 100 xdotool getdisplaygeometry || fail "Xvfb did not start"
-
-trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
-  --transparent false --tint 0x333333 >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 100 xdotool search --class trayer || fail "trayer did not start"
+start_xvfb 91 140 1280x800x24 || fail "Xvfb did not start"
+start_trayer || fail "trayer did not start"
 
 "$quendax" >"$work/quendax.out" 2>"$work/quendax.err" &
 app=$!
-pids+=($app)
+track "$app"
 
 main_visible() { xdotool search --onlyvisible --name '^Quendax$' >/dev/null 2>&1; }
 wait_for 150 main_visible || fail "the main window did not appear"

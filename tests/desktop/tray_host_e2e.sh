@@ -6,45 +6,16 @@
 # Exit status 77 (skipped) with the reason when a tool is missing.
 set -u
 quendax=$1
-for tool in Xvfb trayer xdotool xwininfo; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb_tray.sh"
+if tool=$(missing_tool Xvfb trayer xdotool xwininfo); then
+  echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"
+  exit 77
+fi
 
 fail() { echo "FAILED: $*"; [ -s "$work/quendax.err" ] && { echo "--- quendax stderr:"; cat "$work/quendax.err"; }; exit 1; }
 
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-
-for n in $(seq 141 190); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-wait_for 100 xdotool getdisplaygeometry || fail "Xvfb did not start"
-
-start_trayer() {
-  trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
-    --transparent false --tint 0x333333 >>"$work/trayer.log" 2>&1 &
-  trayer_pid=$!
-  pids+=($trayer_pid)
-  wait_for 100 xdotool search --class trayer || fail "trayer did not start"
-}
-start_trayer
+start_xvfb 141 190 1280x800x24 || fail "Xvfb did not start"
+start_trayer || fail "trayer did not start"
 
 # Hidden in the notification area from the start. trayer's window can be
 # there a moment before it owns the notification area; a start that found
@@ -52,10 +23,11 @@ start_trayer
 for attempt in 1 2 3; do
   "$quendax" /AUTO >"$work/quendax.out" 2>"$work/quendax.err" &
   app=$!
-  pids+=($app)
+  track "$app"
   sleep 1
   grep -q "no notification area was found" "$work/quendax.err" || break
   kill "$app"; wait "$app" 2>/dev/null
+  untrack "$app"
   [ "$attempt" = 3 ] && fail "trayer never took the notification area"
 done
 
@@ -77,12 +49,14 @@ main_visible && fail "/AUTO showed the window"
 
 # The panel crashes.
 kill -9 "$trayer_pid"
+wait "$trayer_pid" 2>/dev/null
 wait_for 50 main_visible || fail "the window did not come back when the notification area went away"
 grep -q "notification area went away" "$work/quendax.err" || fail "nothing was said on standard error"
 [ "$(grep -c "notification area went away" "$work/quendax.err")" = 1 ] || fail "it was said more than once"
 
 # A new panel: the icon goes in again.
-start_trayer
+untrack "$trayer_pid"
+start_trayer || fail "trayer did not start"
 wait_for 100 icon_shown || fail "the icon was not added to the new notification area"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 echo "passed: the window came back when the notification area went, the icon went into the new one"

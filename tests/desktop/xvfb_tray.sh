@@ -1,0 +1,94 @@
+# A private X display (Xvfb) and, where wanted, a notification area on it
+# (trayer), for the desktop tests and benchmarks that run the real program.
+# Sourced by a sh or bash script; it gives that script:
+#   work                      a fresh temporary folder, removed at the end
+#   missing_tool TOOL...      prints the first TOOL not installed (status 0),
+#                             status 1 when all are there
+#   wait_for TENTHS CMD...    waits up to TENTHS tenths of a second for CMD
+#                             to succeed (status 1 when it never did)
+#   track PID... / untrack PID...
+#                             ends PID at the end / no more (it has ended)
+#   start_xvfb FIRST LAST SIZE
+#                             Xvfb on the first free display from :FIRST to
+#                             :LAST with a screen of SIZE (1280x800x24), made
+#                             the DISPLAY; status 1 when it did not start
+#   start_trayer              trayer at the top right of that display, its pid
+#                             in trayer_pid; status 1 when it did not start
+# Everything tracked is ended, newest first, when the script exits, and the
+# script exits on an interrupt or a TERM as well.
+
+work=$(mktemp -d)
+xvfb_tray_pids=
+
+missing_tool() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || { echo "$tool"; return 0; }
+    done
+    return 1
+}
+
+wait_for() {
+    local tenths=$1; shift
+    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+
+track() {
+    local pid
+    for pid in "$@"; do xvfb_tray_pids="$pid $xvfb_tray_pids"; done
+}
+
+untrack() {
+    local gone kept pid
+    for gone in "$@"; do
+        kept=
+        for pid in $xvfb_tray_pids; do [ "$pid" = "$gone" ] || kept="$kept $pid"; done
+        xvfb_tray_pids=$kept
+    done
+}
+
+xvfb_tray_cleanup() {
+    for pid in $xvfb_tray_pids; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap xvfb_tray_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Whether the X server of DISPLAY answers (only that its socket is there
+# where xdotool is missing).
+xvfb_tray_display_up() {
+    if command -v xdotool >/dev/null 2>&1; then
+        xdotool getdisplaygeometry
+    else
+        [ -S "/tmp/.X11-unix/X${DISPLAY#:}" ]
+    fi
+}
+
+start_xvfb() {
+    local n
+    display=
+    for n in $(seq "$1" "$2"); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+    done
+    [ -n "$display" ] || return 1
+    Xvfb "$display" -screen 0 "$3" -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+    track $!
+    DISPLAY=$display
+    export DISPLAY
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM || true
+    wait_for 100 xvfb_tray_display_up
+}
+
+# The program must find this notification area, not one of the session it
+# was started from: no session bus.
+start_trayer() {
+    unset DBUS_SESSION_BUS_ADDRESS || true
+    trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
+        --transparent false --tint 0x333333 >>"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    track "$trayer_pid"
+    wait_for 100 xdotool search --class trayer
+}
