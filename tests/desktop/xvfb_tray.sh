@@ -68,27 +68,44 @@ xvfb_tray_display_up() {
 }
 
 start_xvfb() {
-    local n
-    display=
+    local n pid
     for n in $(seq "$1" "$2"); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "$3" -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+        pid=$!
+        track "$pid"
+        DISPLAY=":$n"
+        export DISPLAY
+        unset WAYLAND_DISPLAY QT_QPA_PLATFORM || true
+        # Another script may have taken the same display a moment before:
+        # then this server ends, and the next display is tried.
+        if wait_for 100 xvfb_tray_display_up && kill -0 "$pid" 2>/dev/null; then
+            display=$DISPLAY
+            return 0
+        fi
+        kill "$pid" 2>/dev/null || true
+        untrack "$pid"
     done
-    [ -n "$display" ] || return 1
-    Xvfb "$display" -screen 0 "$3" -nolisten tcp >>"$work/xvfb.log" 2>&1 &
-    track $!
-    DISPLAY=$display
-    export DISPLAY
-    unset WAYLAND_DISPLAY QT_QPA_PLATFORM || true
-    wait_for 100 xvfb_tray_display_up
+    return 1
 }
 
 # The program must find this notification area, not one of the session it
 # was started from: no session bus.
 start_trayer() {
+    local try
     unset DBUS_SESSION_BUS_ADDRESS || true
-    trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
-        --transparent false --tint 0x333333 >>"$work/trayer.log" 2>&1 &
-    trayer_pid=$!
-    track "$trayer_pid"
-    wait_for 100 xdotool search --class trayer
+    # A machine busy with builds can take a while; a trayer that never shows
+    # its window is started once more.
+    for try in 1 2; do
+        trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
+            --transparent false --tint 0x333333 >>"$work/trayer.log" 2>&1 &
+        trayer_pid=$!
+        track "$trayer_pid"
+        wait_for 200 xdotool search --class trayer && return 0
+        kill "$trayer_pid" 2>/dev/null || true
+        untrack "$trayer_pid"
+    done
+    echo "trayer on $DISPLAY:" >&2
+    cat "$work/trayer.log" >&2
+    return 1
 }
