@@ -63,6 +63,14 @@ TEST(FreeingPlan, PiecesAreTheWholeBlockOnlyWithAWideAddressSpace) {
     EXPECT_EQ(firstPieceBytes(10 * kMiB, false), 10 * kMiB);
 }
 
+TEST(FreeingPlan, ABlockMayTake10SecondsAnd2MoreForEachGiBBegun) {
+    EXPECT_EQ(blockDeadlineMs(0), 10000u);
+    EXPECT_EQ(blockDeadlineMs(1), 12000u);
+    EXPECT_EQ(blockDeadlineMs(kGiB), 12000u);
+    EXPECT_EQ(blockDeadlineMs(kGiB + 1), 14000u);
+    EXPECT_EQ(blockDeadlineMs(24 * kGiB), 58000u);
+}
+
 TEST(StreamFill, WritesExactlyTheSpacesAskedForAtAnyAlignment) {
     std::vector<char16_t> memory(300, u'x');
     for (std::size_t start : {1u, 2u, 7u, 8u}) {

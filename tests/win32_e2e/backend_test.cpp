@@ -1,20 +1,29 @@
 // The Windows backend against real windows and timers (under Wine on a
 // private display): the model's changes reach the child windows through the
 // shared change tracking, the model's timers tick through the dispatcher,
-// a timer destroyed by its own tick is harmless, and a handler's ProcessExit
-// ends the message loop.
+// a timer destroyed by its own tick is harmless, a handler's ProcessExit
+// ends the message loop, and the freeing block is made on a thread of its
+// own while the message loop goes on.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <thread>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "platform/ui/model.h"
 #include "platform/win32/backend/win32_backend.h"
 #include "platform/win32/backend/win32_periodic_timers.h"
+#include "platform/win32/backend/win32_system.h"
 #include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/parallel_fill.h"
 #include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/win32_freeing.h"
 
 namespace qx::win32 {
 namespace {
@@ -147,6 +156,196 @@ TEST(Win32PeriodicTimers, StartingARunningTimerStartsItsPeriodAfresh) {
     });
     EXPECT_EQ(ticks, 0);
     timer->stop();
+}
+
+
+// The freeing block's system calls: real memory, figures that fit or not, a
+// fill that can be held back, and a count of the spaces each piece holds
+// when it goes back.
+struct BlockCalls {
+    static constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+    static inline std::atomic<bool> gateOpen{true};
+    static inline std::atomic<bool> filling{false};
+    static inline std::atomic<int> commits{0};
+    static inline std::atomic<int> releases{0};
+    static inline std::atomic<std::uint64_t> spacesReleased{0};
+    static inline std::vector<std::pair<void*, std::size_t>> pieces;  // written by one thread at a time
+
+    static void reset(bool open) {
+        gateOpen = open;
+        filling = false;
+        commits = releases = 0;
+        spacesReleased = 0;
+        pieces.clear();
+    }
+    static bool fits(FreeingFigures& f) {
+        f.totalPhys = 16 * kGiB;
+        f.availPhys = 8 * kGiB;
+        f.totalPageFile = 16 * kGiB;
+        f.availPageFile = 8 * kGiB;
+        f.availVirtual = 128ull << 40;
+        return true;
+    }
+    static bool scarce(FreeingFigures& f) {
+        fits(f);
+        f.availPhys = 300ull << 20;
+        return true;
+    }
+    static void* commit(std::size_t bytes) {
+        ++commits;
+        void* memory = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (memory) pieces.emplace_back(memory, bytes);
+        return memory;
+    }
+    static void release(void* memory) {
+        ++releases;
+        for (auto& [piece, bytes] : pieces) {
+            if (piece != memory) continue;
+            const auto* chars = static_cast<const char16_t*>(piece);
+            std::uint64_t spaces = 0;
+            for (std::size_t i = 0; i < bytes / 2; ++i) spaces += chars[i] == u' ';
+            spacesReleased += spaces;
+        }
+        VirtualFree(memory, 0, MEM_RELEASE);
+    }
+    // Writes the spaces once the test opens the gate (at most 10 s later).
+    static void heldBackFill(char16_t* first, std::size_t count, unsigned threads) {
+        filling = true;
+        const ULONGLONG end = GetTickCount64() + 10000;
+        while (!gateOpen && GetTickCount64() < end) Sleep(5);
+        fillSpacesInParallel(first, count, threads);
+    }
+    static Win32Freeing::Calls calls(bool (*figures)(FreeingFigures&)) {
+        Win32Freeing::Calls c;
+        c.readFigures = figures;
+        c.commit = commit;
+        c.release = release;
+        c.fill = heldBackFill;
+        return c;
+    }
+};
+
+constexpr std::uint64_t kBlockCharacters = (std::uint64_t{8} << 20) + 3;
+
+TEST(Win32BlockWaiter, ABlockStartedOnItsThreadCompletesThroughTheMessageLoop) {
+    BlockCalls::reset(true);
+    NoMemory memory;
+    Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
+    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    std::optional<bool> outcome;
+    backend.system().startBlock(kBlockCharacters, [&](bool ok) { outcome = ok; });
+    // Never before start returns, only from the message loop.
+    EXPECT_FALSE(outcome.has_value());
+    ASSERT_TRUE(pumpUntil([&] { return outcome.has_value(); }));
+    EXPECT_TRUE(*outcome);
+    EXPECT_EQ(freeing.heldBytes(), kBlockCharacters * 2);
+    backend.system().releaseBlock();
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+    EXPECT_EQ(BlockCalls::releases.load(), 1);
+    EXPECT_EQ(BlockCalls::spacesReleased.load(), kBlockCharacters);
+}
+
+TEST(Win32BlockWaiter, ABlockThatDoesNotFitReportsFailureThroughTheMessageLoop) {
+    BlockCalls::reset(true);
+    NoMemory memory;
+    Win32Freeing freeing(BlockCalls::calls(BlockCalls::scarce));
+    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    std::optional<bool> outcome;
+    backend.system().startBlock(std::uint64_t{1} << 30, [&](bool ok) { outcome = ok; });
+    EXPECT_FALSE(outcome.has_value());
+    ASSERT_TRUE(pumpUntil([&] { return outcome.has_value(); }));
+    EXPECT_FALSE(*outcome);
+    EXPECT_EQ(BlockCalls::commits.load(), 0);
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+}
+
+TEST(Win32BlockWaiter, TimersGoOnTickingWhileASlowBlockIsMade) {
+    BlockCalls::reset(false);
+    NoMemory memory;
+    Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
+    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    CountingForm form;
+    int ticks = 0;
+    form.tmrCount.onTimer = [&] { ++ticks; };
+    backend.attach(form);
+    backend.dispatcher().deliver([&] { form.load(); });
+
+    std::optional<bool> outcome;
+    int ticksWhenDone = -1;
+    backend.system().startBlock(kBlockCharacters, [&](bool ok) {
+        outcome = ok;
+        ticksWhenDone = ticks;
+    });
+    ASSERT_TRUE(pumpUntil([&] { return ticks >= 5 && BlockCalls::filling.load(); }));
+    EXPECT_FALSE(outcome.has_value());
+    EXPECT_TRUE(backend.win32System().blocks().making());
+
+    BlockCalls::gateOpen = true;
+    ASSERT_TRUE(pumpUntil([&] { return outcome.has_value(); }));
+    EXPECT_TRUE(*outcome);
+    EXPECT_GE(ticksWhenDone, 5);
+    EXPECT_EQ(freeing.heldBytes(), kBlockCharacters * 2);
+}
+
+TEST(Win32BlockWaiter, ClosingDuringARunWaitsForTheThreadThenFreesTheBlock) {
+    BlockCalls::reset(false);
+    NoMemory memory;
+    bool doneCalled = false;
+    {
+        Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
+        {
+            Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+            CountingForm form;
+            int ticks = 0;
+            form.tmrCount.onTimer = [&] {
+                // The program ends while the block is still being written.
+                if (++ticks >= 3 && BlockCalls::filling.load()) throw ProcessExit{};
+            };
+            backend.attach(form);
+            backend.dispatcher().deliver([&] { form.load(); });
+            backend.system().startBlock(kBlockCharacters, [&](bool) { doneCalled = true; });
+            EXPECT_EQ(backend.exec(), 0);
+            EXPECT_TRUE(backend.win32System().blocks().making());
+            // Let the thread finish some time after the backend starts to go.
+            std::thread opener([] {
+                Sleep(200);
+                BlockCalls::gateOpen = true;
+            });
+            opener.detach();
+        }
+        // The thread was joined: the whole block was written, and it is held
+        // until its owner goes.
+        EXPECT_EQ(freeing.heldBytes(), kBlockCharacters * 2);
+        EXPECT_EQ(BlockCalls::releases.load(), 0);
+    }
+    EXPECT_FALSE(doneCalled);
+    EXPECT_EQ(BlockCalls::releases.load(), 1);
+    EXPECT_EQ(BlockCalls::spacesReleased.load(), kBlockCharacters);
+}
+
+TEST(Win32BlockWaiter, ABlockPastItsDeadlineFailsTheRunAndIsFreedOnceMade) {
+    BlockCalls::reset(false);
+    NoMemory memory;
+    Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
+    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    backend.win32System().blocks().setDeadline([](std::uint64_t) { return std::uint64_t{50}; });
+    std::optional<bool> outcome;
+    backend.system().startBlock(kBlockCharacters, [&](bool ok) { outcome = ok; });
+    ASSERT_TRUE(pumpUntil([&] { return outcome.has_value(); }));
+    EXPECT_FALSE(*outcome);
+    EXPECT_TRUE(backend.win32System().blocks().making());
+
+    // A new run while the old block is still being made fails at once.
+    std::optional<bool> second;
+    backend.system().startBlock(kBlockCharacters, [&](bool ok) { second = ok; });
+    ASSERT_TRUE(second.has_value());
+    EXPECT_FALSE(*second);
+    EXPECT_EQ(BlockCalls::commits.load(), 1);
+
+    BlockCalls::gateOpen = true;
+    ASSERT_TRUE(pumpUntil([&] { return BlockCalls::releases.load() == 1; }));
+    EXPECT_EQ(freeing.heldBytes(), 0u);
+    EXPECT_EQ(BlockCalls::spacesReleased.load(), kBlockCharacters);
 }
 
 }  // namespace

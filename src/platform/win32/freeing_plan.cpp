@@ -32,4 +32,10 @@ std::uint64_t firstPieceBytes(std::uint64_t bytes, bool wideAddressSpace) {
     return wideAddressSpace ? bytes : std::min(bytes, kLargestPiece32);
 }
 
+std::uint64_t blockDeadlineMs(std::uint64_t bytes) {
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+    const std::uint64_t gibibytes = bytes / kGiB + (bytes % kGiB != 0 ? 1 : 0);
+    return 10000 + 2000 * gibibytes;
+}
+
 }  // namespace qx::win32

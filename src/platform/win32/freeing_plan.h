@@ -43,4 +43,8 @@ inline constexpr std::uint64_t kLargestPiece32 = std::uint64_t{256} << 20;
 inline constexpr std::uint64_t kSmallestPiece = std::uint64_t{1} << 20;
 std::uint64_t firstPieceBytes(std::uint64_t bytes, bool wideAddressSpace);
 
+// How long a block of `bytes` may take to be made before the run gives up
+// on it: 10 s, and 2 s more per GiB begun.
+std::uint64_t blockDeadlineMs(std::uint64_t bytes);
+
 }  // namespace qx::win32

@@ -36,6 +36,7 @@ Win32Freeing::Win32Freeing(const Calls& calls) : calls_(calls) {
     if (calls_.readFigures == nullptr) calls_.readFigures = readFiguresFromSystem;
     if (calls_.commit == nullptr) calls_.commit = commitFromSystem;
     if (calls_.release == nullptr) calls_.release = releaseToSystem;
+    if (calls_.fill == nullptr) calls_.fill = fillSpacesInParallel;
 }
 
 Win32Freeing::~Win32Freeing() { releaseBlock(); }
@@ -74,8 +75,8 @@ bool Win32Freeing::createBlock(std::uint64_t characters) {
             releaseBlock();
             return false;
         }
-        fillSpacesInParallel(static_cast<char16_t*>(memory), static_cast<std::size_t>(size / sizeof(char16_t)),
-                             fillThreadsFor(static_cast<std::size_t>(size), processors));
+        calls_.fill(static_cast<char16_t*>(memory), static_cast<std::size_t>(size / sizeof(char16_t)),
+                    fillThreadsFor(static_cast<std::size_t>(size), processors));
         held_ += size;
         remaining -= size;
     }

@@ -27,6 +27,9 @@ public:
         bool wideAddressSpace = sizeof(void*) == 8;
         // Most threads to write the block with; 0: one per usable processor.
         unsigned maxFillThreads = 0;
+        // Writes `count` spaces from `first` on with up to `threads` threads;
+        // null: fillSpacesInParallel.
+        void (*fill)(char16_t* first, std::size_t count, unsigned threads) = nullptr;
     };
 
     Win32Freeing();
@@ -39,7 +42,8 @@ public:
     // nothing committed, when the figures can't be read, the block doesn't
     // fit (roomForBlock), or a commit fails. A 32-bit program holds at most
     // what its address space can (bytesToHold): a larger block is cut to
-    // that. Any block still held is released first.
+    // that. Any block still held is released first. May run on a thread of
+    // its own while nothing else touches this object.
     bool createBlock(std::uint64_t characters) override;
     void releaseBlock() override;
 

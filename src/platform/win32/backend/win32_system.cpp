@@ -15,12 +15,12 @@ Win32System::Win32System(HINSTANCE instance, MemorySystem& memory, FreeingSystem
                          Win32WindowHost& windows, IconCache& icons, ui::Dispatcher& dispatcher,
                          std::string commandLine, win32ui::FailureHandler failed)
     : memory_(memory),
-      freeing_(freeing),
       windows_(windows),
       icons_(icons),
       dispatcher_(dispatcher),
       commandLine_(std::move(commandLine)),
       warnings_([&windows] { return windows.startupHandle(); }),
+      blocks_(instance, freeing, dispatcher, failed),
       tray_(instance, win32ui::NotifyIconEvents{
                           [this](int code) {
                               if (trayHandler_) dispatcher_.deliver([&] { trayHandler_(code); });

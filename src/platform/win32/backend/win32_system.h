@@ -1,6 +1,7 @@
 // The operating-system services on Windows as the main window sees them:
 // memory figures and the freeing block as given, the notification-area
-// icon, the window's stacking, the registry, starting programs, message
+// icon, the window's stacking, the freeing block made on a thread of its
+// own (see Win32BlockWaiter), the registry, starting programs, message
 // boxes owned by the main window and warnings (see WarningDisplay).
 #pragma once
 
@@ -12,6 +13,7 @@
 
 #include "platform/system.h"
 #include "platform/ui/dispatcher.h"
+#include "platform/win32/backend/win32_block_waiter.h"
 #include "platform/win32/backend/win32_icons.h"
 #include "platform/win32/backend/win32_window_host.h"
 #include "platform/win32/ui/notify_icon.h"
@@ -36,8 +38,12 @@ public:
     void globalMemoryStatus(MemoryStatus& status) override { memory_.globalMemoryStatus(status); }
     bool getSystemTimes(SystemTimes& times) override { return memory_.getSystemTimes(times); }
 
-    bool createBlock(std::uint64_t characters) override { return freeing_.createBlock(characters); }
-    void releaseBlock() override { freeing_.releaseBlock(); }
+    bool createBlock(std::uint64_t characters) override { return blocks_.createBlock(characters); }
+    void releaseBlock() override { blocks_.releaseBlock(); }
+    void startBlock(std::uint64_t characters, std::function<void(bool ok)> done) override {
+        blocks_.start(characters, std::move(done));
+    }
+    Win32BlockWaiter& blocks() { return blocks_; }
 
     bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) override;
     bool setWindowPos(int insertAfter) override;
@@ -59,13 +65,13 @@ private:
     HICON trayIcon(TrayImage image);
 
     MemorySystem& memory_;
-    FreeingSystem& freeing_;
     Win32WindowHost& windows_;
     IconCache& icons_;
     ui::Dispatcher& dispatcher_;
     std::string commandLine_;
     Win32Registry registry_;
     win32ui::WarningDisplay warnings_;
+    Win32BlockWaiter blocks_;
     std::function<void(int)> trayHandler_;
     std::function<void()> trayAddedAgain_;
     win32ui::NotifyIcon tray_;

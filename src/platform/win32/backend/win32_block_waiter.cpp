@@ -1,0 +1,153 @@
+#include "platform/win32/backend/win32_block_waiter.h"
+
+#include <new>
+#include <system_error>
+
+#include "platform/win32/freeing_plan.h"
+
+namespace qx::win32 {
+
+namespace {
+constexpr wchar_t kBlockWindowClass[] = L"QuendaxBlock";
+// Posted by the thread when its block is made; wParam: the run's number.
+constexpr UINT kBlockMade = WM_APP + 1;
+constexpr UINT_PTR kDeadlineTimer = 1;
+}  // namespace
+
+Win32BlockWaiter::Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, ui::Dispatcher& dispatcher,
+                                   win32ui::FailureHandler failed)
+    : freeing_(freeing),
+      dispatcher_(dispatcher),
+      failed_(std::move(failed)),
+      deadline_([](std::uint64_t characters) { return blockDeadlineMs(characters * sizeof(char16_t)); }) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(instance, kBlockWindowClass, &existing)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = proc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kBlockWindowClass;
+        RegisterClassExW(&wc);
+    }
+    window_ = CreateWindowExW(0, kBlockWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+}
+
+Win32BlockWaiter::~Win32BlockWaiter() {
+    joinWorker();
+    done_ = nullptr;
+    if (abandoned_) freeing_.releaseBlock();
+    if (window_) {
+        KillTimer(window_, kDeadlineTimer);
+        DestroyWindow(window_);
+    }
+}
+
+void Win32BlockWaiter::joinWorker() {
+    if (worker_.joinable()) worker_.join();
+}
+
+void Win32BlockWaiter::start(std::uint64_t characters, std::function<void(bool ok)> done) {
+    // The memory of a block given up on is still being taken: no second one.
+    if (making()) {
+        done(false);
+        return;
+    }
+    joinWorker();
+    if (abandoned_) {
+        abandoned_ = false;
+        freeing_.releaseBlock();
+    }
+    if (window_ == nullptr) {
+        done(freeing_.createBlock(characters));
+        return;
+    }
+    KillTimer(window_, kDeadlineTimer);
+    const WPARAM run = ++run_;
+    finished_.store(false);
+    ok_ = false;
+    try {
+        worker_ = std::thread([this, characters, run] {
+            bool ok = false;
+            try {
+                ok = freeing_.createBlock(characters);
+            } catch (...) {
+                ok = false;
+            }
+            ok_ = ok;
+            finished_.store(true);
+            // Lost only when the queue is full: the deadline then finds it.
+            PostMessageW(window_, kBlockMade, run, 0);
+        });
+    } catch (const std::system_error&) {
+        done(freeing_.createBlock(characters));
+        return;
+    }
+    done_ = std::move(done);
+    const std::uint64_t ms = deadline_(characters);
+    SetTimer(window_, kDeadlineTimer, static_cast<UINT>(ms < 1 ? 1 : ms > 0x7FFFFFFF ? 0x7FFFFFFF : ms), nullptr);
+}
+
+bool Win32BlockWaiter::createBlock(std::uint64_t characters) {
+    joinWorker();
+    abandoned_ = false;
+    if (done_) ok_ = false;
+    return freeing_.createBlock(characters);
+}
+
+void Win32BlockWaiter::releaseBlock() {
+    joinWorker();
+    abandoned_ = false;
+    if (done_) ok_ = false;
+    freeing_.releaseBlock();
+}
+
+void Win32BlockWaiter::made(WPARAM run) {
+    // A message from a run that has ended since, or one that's not done yet.
+    if (run != run_ || !finished_.load()) return;
+    joinWorker();
+    KillTimer(window_, kDeadlineTimer);
+    if (abandoned_) {
+        abandoned_ = false;
+        freeing_.releaseBlock();
+        return;
+    }
+    deliver(ok_);
+}
+
+void Win32BlockWaiter::deadlinePassed() {
+    KillTimer(window_, kDeadlineTimer);
+    if (finished_.load()) {
+        made(run_);
+        return;
+    }
+    if (!done_) return;
+    abandoned_ = true;
+    deliver(false);
+}
+
+void Win32BlockWaiter::deliver(bool ok) {
+    if (!done_) return;
+    std::function<void(bool)> done = std::move(done_);
+    done_ = nullptr;
+    win32ui::guardedCall(failed_, [&] { dispatcher_.deliver([&] { done(ok); }); });
+}
+
+LRESULT CALLBACK Win32BlockWaiter::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32BlockWaiter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == kBlockMade) {
+        self->made(wParam);
+        return 0;
+    }
+    if (self && message == WM_TIMER && wParam == kDeadlineTimer) {
+        self->deadlinePassed();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace qx::win32

@@ -1,0 +1,75 @@
+// Makes the freeing block on a thread of its own, so the window goes on
+// painting and answering meanwhile. The thread runs the freeing system's
+// createBlock (the fit check, the commit and the fill) and posts a message
+// to a message-only window when it is done; the message loop then joins it
+// and hands the outcome to the dispatcher as an event of its own. A block
+// that takes longer than its deadline fails the run at once; the thread
+// can't be stopped safely, so its block is released once it has finished.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+#include "platform/system.h"
+#include "platform/ui/dispatcher.h"
+#include "platform/win32/ui/guarded_call.h"
+
+namespace qx::win32 {
+
+class Win32BlockWaiter {
+public:
+    Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, ui::Dispatcher& dispatcher,
+                     win32ui::FailureHandler failed);
+    // Waits for a thread still making a block; the block itself stays with
+    // the freeing system (a block given up on is released here).
+    ~Win32BlockWaiter();
+    Win32BlockWaiter(const Win32BlockWaiter&) = delete;
+    Win32BlockWaiter& operator=(const Win32BlockWaiter&) = delete;
+
+    // Starts the block on its thread; `done` gets the outcome later, through
+    // the dispatcher. While a block given up on is still being made, or
+    // when no thread can be started, `done` is called before this returns
+    // (with false, or with the block made here).
+    void start(std::uint64_t characters, std::function<void(bool ok)> done);
+    // The block made here and now, after any thread has finished.
+    bool createBlock(std::uint64_t characters);
+    // Waits for any thread still writing, then gives the memory back. A run
+    // still waiting for its outcome then gets false.
+    void releaseBlock();
+
+    // Whether a run waits for its outcome.
+    bool waiting() const { return static_cast<bool>(done_); }
+    // Whether a thread is making a block now.
+    bool making() const { return worker_.joinable() && !finished_.load(); }
+
+    // How long a block may take, in ms, from the characters asked for;
+    // blockDeadlineMs of its bytes unless replaced.
+    void setDeadline(std::function<std::uint64_t(std::uint64_t characters)> deadline) {
+        deadline_ = std::move(deadline);
+    }
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void made(WPARAM run);
+    void deadlinePassed();
+    void joinWorker();
+    void deliver(bool ok);
+
+    FreeingSystem& freeing_;
+    ui::Dispatcher& dispatcher_;
+    win32ui::FailureHandler failed_;
+    std::function<std::uint64_t(std::uint64_t)> deadline_;
+    HWND window_ = nullptr;
+    std::thread worker_;
+    std::atomic<bool> finished_{false};
+    bool ok_ = false;         // the thread's outcome, read after joining it
+    bool abandoned_ = false;  // given up on: release the block once made
+    WPARAM run_ = 0;
+    std::function<void(bool)> done_;
+};
+
+}  // namespace qx::win32
