@@ -1,4 +1,5 @@
 #include "platform/win32/backend/win32_block_waiter.h"
+#include "platform/win32/ui/window_class.h"
 
 #include <new>
 #include <system_error>
@@ -20,16 +21,7 @@ Win32BlockWaiter::Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, u
       dispatcher_(dispatcher),
       failed_(std::move(failed)),
       deadline_([](std::uint64_t characters) { return blockDeadlineMs(characters * sizeof(char16_t)); }) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(instance, kBlockWindowClass, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kBlockWindowClass;
-        RegisterClassExW(&wc);
-    }
+    win32ui::ensureWindowClass(instance, kBlockWindowClass, proc);
     window_ = CreateWindowExW(0, kBlockWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/window_class.h"
 
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
@@ -35,18 +36,10 @@ int showCommand(int state) {
 }  // namespace
 
 bool registerFormClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kFormClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &FormWindow::proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = kFormClass;
-    return RegisterClassExW(&wc) != 0;
+    return ensureWindowClass(instance, kFormClass, &FormWindow::proc,
+                             {.doubleClicks = true,
+                              .arrowCursor = true,
+                              .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))});
 }
 
 FormWindow::FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEvents events)

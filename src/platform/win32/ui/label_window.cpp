@@ -1,4 +1,5 @@
 #include "platform/win32/ui/label_window.h"
+#include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,17 +120,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 bool registerLabelClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kLabelClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = labelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kLabelClass;
-    return RegisterClassExW(&wc) != 0;
+    return ensureWindowClass(instance, kLabelClass, labelProc, {.doubleClicks = true, .arrowCursor = true});
 }
 
 HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id) {

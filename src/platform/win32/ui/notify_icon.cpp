@@ -1,4 +1,5 @@
 #include "platform/win32/ui/notify_icon.h"
+#include "platform/win32/ui/window_class.h"
 
 #include <shellapi.h>
 
@@ -31,16 +32,7 @@ void allowFromExplorer(HWND window, UINT message) {
 }  // namespace
 
 NotifyIcon::NotifyIcon(HINSTANCE instance, NotifyIconEvents events) : events_(std::move(events)) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(instance, kNotifyWindowClass, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kNotifyWindowClass;
-        RegisterClassExW(&wc);
-    }
+    ensureWindowClass(instance, kNotifyWindowClass, proc);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // A hidden top-level window: broadcasts reach it, a message-only one not.
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kNotifyWindowClass, L"Quendax", WS_POPUP, 0, 0, 0, 0, nullptr,

@@ -1,4 +1,5 @@
 #include "platform/win32/ui/periodic_timers.h"
+#include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
 
@@ -10,16 +11,7 @@ constexpr wchar_t kTimerWindowClass[] = L"QuendaxTimers";
 
 PeriodicTimers::PeriodicTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed)
     : onTick_(std::move(onTick)), failed_(std::move(failed)) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(instance, kTimerWindowClass, &existing)) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kTimerWindowClass;
-        RegisterClassExW(&wc);
-    }
+    ensureWindowClass(instance, kTimerWindowClass, proc);
     window_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
 }
 

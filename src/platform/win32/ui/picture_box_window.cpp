@@ -1,4 +1,5 @@
 #include "platform/win32/ui/picture_box_window.h"
+#include "platform/win32/ui/window_class.h"
 
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/gdi_canvas.h"
@@ -60,17 +61,7 @@ LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 bool registerPictureBoxClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kPictureBoxClass, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = pictureBoxProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kPictureBoxClass;
-    return RegisterClassExW(&wc) != 0;
+    return ensureWindowClass(instance, kPictureBoxClass, pictureBoxProc, {.doubleClicks = true, .arrowCursor = true});
 }
 
 HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border) {
