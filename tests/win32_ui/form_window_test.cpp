@@ -239,6 +239,27 @@ TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {
     ReleaseDC(box, dc);
 }
 
+TEST_F(FormWindowTest, APictureBoxIsDrawnAtOnceOnlyWhileItCanBeSeen) {
+    HWND box = window->controlHandle(form.picGraph);
+    window->repaintControl(form.picGraph);
+    EXPECT_EQ(paints, 0) << "the window has not been shown yet";
+    form.show();
+    window->syncFromModel();
+    UpdateWindow(box);  // showing it brings its WM_PAINT
+    ASSERT_GE(paints, 1);
+    int before = paints;
+    window->repaintControl(form.picGraph);
+    EXPECT_EQ(paints, before + 1) << "drawn at once, without waiting for a WM_PAINT";
+    ShowWindow(window->handle(), SW_MINIMIZE);
+    before = paints;
+    window->repaintControl(form.picGraph);
+    EXPECT_EQ(paints, before) << "nothing is drawn into a minimized window";
+    ShowWindow(window->handle(), SW_RESTORE);
+    UpdateWindow(box);
+    EXPECT_GT(paints, before) << "restoring the window draws the box again";
+    EXPECT_EQ(failures, 0);
+}
+
 TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {
     form.lblInFrame.setBackColor(0x000000FF);  // red
     form.lblInBox.setBackColor(0x0000FFFF);    // yellow, but transparent

@@ -9,10 +9,9 @@ namespace qx::win32ui {
 
 namespace {
 
-void paint(HWND window, PictureBoxState& state) {
-    PAINTSTRUCT ps;
-    HDC target = BeginPaint(window, &ps);
-    if (!target) return;
+// Draws the whole box into its back buffer (erase, picture, paint callback)
+// and copies `area` of it onto `target`.
+void render(HWND window, PictureBoxState& state, HDC target, const RECT& area) {
     RECT client;
     GetClientRect(window, &client);
     HDC dc = state.buffer.prepare(target, client.right, client.bottom) ? state.buffer.dc() : target;
@@ -27,7 +26,14 @@ void paint(HWND window, PictureBoxState& state) {
             guardedCall(state.failed, [&] { state.paint(canvas); });
         }
     }
-    if (dc != target) state.buffer.copyTo(target, ps.rcPaint);
+    if (dc != target) state.buffer.copyTo(target, area);
+}
+
+void paint(HWND window, PictureBoxState& state) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window, &ps);
+    if (!target) return;
+    render(window, state, target, ps.rcPaint);
     EndPaint(window, &ps);
 }
 
@@ -61,7 +67,7 @@ LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 bool registerPictureBoxClass(HINSTANCE instance) {
-    return ensureWindowClass(instance, kPictureBoxClass, pictureBoxProc, {.doubleClicks = true, .arrowCursor = true});
+    return ensureWindowClass(instance, kPictureBoxClass, pictureBoxProc, {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
 }
 
 HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border) {
@@ -74,6 +80,22 @@ PictureBoxState* pictureBoxStateOf(HWND box) {
     return reinterpret_cast<PictureBoxState*>(GetWindowLongPtrW(box, GWLP_USERDATA));
 }
 
-void repaintPictureBox(HWND box) { RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+void repaintPictureBox(HWND box) {
+    // Out of sight there is nothing to draw on: showing the box again sends
+    // it a WM_PAINT.
+    if (!IsWindowVisible(box) || IsIconic(GetAncestor(box, GA_ROOT))) return;
+    PictureBoxState* state = pictureBoxStateOf(box);
+    if (!state) return;
+    // Straight onto the window through its own DC rather than invalidating
+    // it: a WM_PAINT with BeginPaint and EndPaint costs several more round
+    // trips to the window system, ten times a second. A region that is
+    // invalid anyway still gets its WM_PAINT.
+    HDC target = GetDC(box);
+    if (!target) return;
+    RECT client;
+    GetClientRect(box, &client);
+    render(box, *state, target, client);
+    ReleaseDC(box, target);
+}
 
 }  // namespace qx::win32ui

@@ -37,7 +37,7 @@ bool registerPictureBoxClass(HINSTANCE instance);
 HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border);
 PictureBoxState* pictureBoxStateOf(HWND box);
 
-// Repaints the box now (erase, picture, paint callback).
+// Repaints the box now (erase, picture, paint callback) if it can be seen.
 void repaintPictureBox(HWND box);
 
 }  // namespace qx::win32ui

@@ -8,7 +8,7 @@ bool ensureWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, co
     if (GetClassInfoExW(instance, name, &existing)) return true;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.style = look.doubleClicks ? CS_DBLCLKS : 0;
+    wc.style = (look.doubleClicks ? CS_DBLCLKS : 0) | (look.ownDc ? CS_OWNDC : 0);
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     if (look.arrowCursor) wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

@@ -9,6 +9,7 @@ struct WindowClassLook {
     bool doubleClicks = false;     // CS_DBLCLKS
     bool arrowCursor = false;      // the standard arrow, else none of its own
     HBRUSH background = nullptr;   // erase brush, else none
+    bool ownDc = false;            // CS_OWNDC: one DC kept for each window
 };
 
 // Registers `name` with `proc` unless the instance has it already. False
