@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -258,6 +259,36 @@ TEST_F(FormWindowTest, APictureBoxIsDrawnAtOnceOnlyWhileItCanBeSeen) {
     UpdateWindow(box);
     EXPECT_GT(paints, before) << "restoring the window draws the box again";
     EXPECT_EQ(failures, 0);
+}
+
+// Windows' stacking order of a window's children, top first.
+std::vector<HWND> childrenTopFirst(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+TEST_F(FormWindowTest, ALabelLiesBelowPictureBoxesAndButtonsButAboveItsFrame) {
+    const std::vector<HWND> order = childrenTopFirst(window->handle());
+    const auto place = [&](const ui::Control& c) {
+        return std::find(order.begin(), order.end(), window->controlHandle(c)) - order.begin();
+    };
+    EXPECT_LT(place(form.picGraph), place(form.lblOverBox)) << "defined later, but a label all the same";
+    EXPECT_LT(place(form.cmdOK), place(form.lblOverBox));
+    EXPECT_LT(place(form.picGraph), place(form.lblInFrame));
+    EXPECT_LT(place(form.lblInFrame), place(form.frame));
+    EXPECT_LT(place(form.lblOverBox), place(form.frame));
+
+    // Where the red label reaches over the black box, the box shows.
+    form.show();
+    window->syncFromModel();
+    RedrawWindow(window->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = GetDC(window->handle());
+    EXPECT_EQ(GetPixel(dc, 225, 85), RGB(0, 0, 0)) << "inside the box";
+    EXPECT_EQ(GetPixel(dc, 205, 95), RGB(255, 0, 0)) << "the label beside the box";
+    ReleaseDC(window->handle(), dc);
 }
 
 TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {

@@ -1,6 +1,7 @@
 // A tiny form built in code for the Win32 window tests: a frame holding a
-// label, a picture box with a label inside, a button, and a menu bar with a
-// File menu and a hidden pop-up.
+// label, a picture box with a label inside, a label defined after the box
+// that reaches over its left edge, a button, and a menu bar with a File menu
+// and a hidden pop-up.
 #pragma once
 
 #include "platform/ui/model.h"
@@ -22,6 +23,7 @@ struct TestForm : ui::Form {
           lblInFrame(*this, "lblInFrame", ui::Kind::Label, &frame, 150, 300, 1500, 300),
           picGraph(*this, "picGraph", ui::Kind::PictureBox, nullptr, 3300, 300, 1050, 1050),
           lblInBox(*this, "lblInBox", ui::Kind::Label, &picGraph, 450, 750, 300, 150),
+          lblOverBox(*this, "lblOverBox", ui::Kind::Label, nullptr, 3000, 1200, 600, 300),
           cmdOK(*this, "cmdOK", ui::Kind::Button, nullptr, 3300, 2250, 1050, 450) {
         setCaption("Quendax test");
         setClientSize(4500, 3000);
@@ -32,10 +34,11 @@ struct TestForm : ui::Form {
         picGraph.scalePixels = true;
         picGraph.setBackColor(0x000000);
         lblInBox.transparent = true;
+        lblOverBox.setBackColor(0x000000FF);  // red
     }
 
     ui::MenuItem mnuFile, mnuFree, mnuLine, mnuTop, mnuHelp, mnuAbout, mnuPopUp, mnuShow;
-    ui::Control frame, lblInFrame, picGraph, lblInBox, cmdOK;
+    ui::Control frame, lblInFrame, picGraph, lblInBox, lblOverBox, cmdOK;
 };
 
 }  // namespace qx::win32ui::test

@@ -130,9 +130,18 @@ void FormWindow::createControls() {
 }
 
 void FormWindow::stackControls() {
-    // Later controls lie above earlier ones; some ask to lie on top of all.
+    // Later controls lie above earlier ones, but a label never lies above a
+    // picture box or a button, only above the frame it is in: where a figure
+    // reaches over a bar's edge, the edge stays whole. Some controls ask to
+    // lie on top of all.
+    for (const ui::Kind layer : {ui::Kind::Frame, ui::Kind::Label}) {
+        for (const ControlWindow& c : controls_) {
+            if (c.handle && c.control->kind() == layer) applyOnTop(c.handle);
+        }
+    }
     for (const ControlWindow& c : controls_) {
-        if (c.handle) applyOnTop(c.handle);
+        const ui::Kind kind = c.control->kind();
+        if (c.handle && kind != ui::Kind::Frame && kind != ui::Kind::Label) applyOnTop(c.handle);
     }
     for (const ControlWindow& c : controls_) {
         if (c.handle && c.control->stackOnTop) applyOnTop(c.handle);
