@@ -67,7 +67,8 @@ LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 bool registerPictureBoxClass(HINSTANCE instance) {
-    return ensureWindowClass(instance, kPictureBoxClass, pictureBoxProc, {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
+    return ensureWindowClass(instance, kPictureBoxClass, pictureBoxProc,
+                             {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
 }
 
 HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border) {
