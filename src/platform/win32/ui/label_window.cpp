@@ -83,11 +83,7 @@ void paint(HWND window, LabelState& state) {
 }
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    LabelState* state = labelStateOf(window);
+    LabelState* state = windowObject<LabelState>(window, message, lParam);
     switch (message) {
         case WM_ERASEBKGND: return 1;  // the paint covers every pixel
         case WM_PAINT:

@@ -89,11 +89,7 @@ void NotifyIcon::taskbarCreated() {
 }
 
 LRESULT CALLBACK NotifyIcon::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<NotifyIcon*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    NotifyIcon* self = windowObject<NotifyIcon>(window, message, lParam);
     if (self) {
         if (message == kNotifyIconCallback && wParam == kNotifyIconId) {
             const int code = static_cast<int>(LOWORD(lParam));

@@ -46,11 +46,7 @@ bool PeriodicTimers::running(UINT_PTR id) const {
 }
 
 LRESULT CALLBACK PeriodicTimers::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<PeriodicTimers*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    PeriodicTimers* self = windowObject<PeriodicTimers>(window, message, lParam);
     if (message == WM_TIMER && self) {
         const UINT_PTR id = wParam;
         // A tick already queued for a timer stopped since is dropped.

@@ -38,11 +38,7 @@ void paint(HWND window, PictureBoxState& state) {
 }
 
 LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    PictureBoxState* state = pictureBoxStateOf(window);
+    PictureBoxState* state = windowObject<PictureBoxState>(window, message, lParam);
     switch (message) {
         case WM_ERASEBKGND: return 1;  // the paint covers every pixel
         case WM_PAINT:

@@ -16,4 +16,16 @@ struct WindowClassLook {
 // when it could be neither found nor registered.
 bool ensureWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, const WindowClassLook& look = {});
 
+// For a window procedure: the object the window was created for (the last
+// argument of CreateWindowExW), kept with the window from WM_NCCREATE on.
+// Null for the few messages that come before it.
+template <typename T>
+T* windowObject(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 }  // namespace qx::win32ui
