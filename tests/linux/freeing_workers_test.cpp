@@ -91,6 +91,15 @@ TEST(BlockWorkers, WritesEverySpaceOfAnOddBlock) {
     EXPECT_TRUE(noChildrenLeft());
 }
 
+TEST(BlockWorkers, WorkWhenTheProgramStartedWithoutStandardStreams) {
+    const int status = inChildProcess([] {
+        ::close(0), ::close(1), ::close(2);
+        BlockWorkers workers;
+        return workers.start(2 * kHugePageCharacters, 2) ? 0 : 1;
+    });
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST(BlockWorkers, HoldsTheBlockInWorkersThatVolunteerForTheOomKiller) {
     const std::uint64_t characters = 128 * kMiB;  // 256 MiB in two parts
     const std::uint64_t before = processSize().resident;

@@ -105,6 +105,28 @@ bool keepOnly(int a, int b) {
     return true;
 }
 
+// Moves `fd` to 3 or above: a program started with standard input, output
+// or error closed gets a pipe end there, and the worker puts /dev/null over
+// 0 to 2. -1 if it can't be moved (`fd` is closed then).
+int liftAbove2(int fd) {
+    if (fd > 2) return fd;
+    const int lifted = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    ::close(fd);
+    return lifted;
+}
+
+// pipe2() with both ends at 3 or above; false, with nothing left open, if
+// that can't be had.
+bool openPipeAbove2(int ends[2]) {
+    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+    ends[0] = liftAbove2(ends[0]);
+    ends[1] = liftAbove2(ends[1]);
+    if (ends[0] >= 0 && ends[1] >= 0) return true;
+    if (ends[0] >= 0) ::close(ends[0]);
+    if (ends[1] >= 0) ::close(ends[1]);
+    return false;
+}
+
 [[noreturn]] void runWorker(const WorkerJob& job) {
     ::close(job.parentEnds[0]);
     ::close(job.parentEnds[1]);
@@ -227,11 +249,11 @@ BlockWorkers::State BlockWorkers::begin(std::uint64_t characters, unsigned worke
 
     int report[2];
     int hold[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
+    if (!openPipeAbove2(report)) {
         failure_ = Failure::NoPipe;
         return State::Failed;
     }
-    if (::pipe2(hold, O_CLOEXEC) != 0) {
+    if (!openPipeAbove2(hold)) {
         closePipe(report);
         failure_ = Failure::NoPipe;
         return State::Failed;
