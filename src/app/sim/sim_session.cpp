@@ -76,20 +76,25 @@ int SimSession::run(std::istream& script, std::ostream& err) {
     std::string text;
     int number = 0;
     ScriptLines lines(script);
-    while (!ended() && lines.next(text)) {
-        ++number;
-        try {
+    const auto refuse = [&](std::string_view why) {
+        err << "quendax-sim: line " << number << ": " << EscapeControls(why) << '\n';
+        return 2;
+    };
+    // Whatever goes wrong with a line, reading it included, ends the run
+    // with a message and status 2, never with an abort.
+    try {
+        while (!ended()) {
+            ++number;
+            if (!lines.next(text)) break;
             auto line = parseLine(text);
             if (!line) continue;
             if (!execute(*line)) break;
-        } catch (const ScriptError& e) {
-            err << "quendax-sim: line " << number << ": " << EscapeControls(e.message) << '\n';
-            return 2;
-        } catch (const std::invalid_argument& e) {
-            err << "quendax-sim: line " << number << ": " << EscapeControls(e.what()) << '\n';
-            return 2;
+            out_.flush();
         }
-        out_.flush();
+    } catch (const ScriptError& e) {
+        return refuse(e.message);
+    } catch (const std::exception& e) {
+        return refuse(e.what());
     }
     return 0;
 }
@@ -325,7 +330,7 @@ void SimSession::print(const std::string& expr) {
         if (!v) throw ScriptError{"cannot print " + expr};
         value = v->format();
     }
-    out_ << expr << " = " << value << '\n';
+    out_ << EscapeControls(expr) << " = " << EscapeControls(value) << '\n';
 }
 
 void SimSession::set(const std::string& target, const std::string& value) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/sim/escaped_text.h"
+
 namespace qx::sim {
 
 namespace {
@@ -120,7 +122,7 @@ bool SimSystem::regQueryValue(std::string_view keyPath, std::string_view valueNa
 bool SimSystem::startProgram(std::string_view path) {
     // There is no program without a name.
     const bool ok = !fails("start") && !path.empty();
-    event() << "start \"" << path << '"' << (ok ? "" : " failed") << '\n';
+    event() << "start \"" << EscapeControls(path) << '"' << (ok ? "" : " failed") << '\n';
     return ok;
 }
 
