@@ -149,6 +149,15 @@ uninstall() {
   "$wineserver" -p5 >/dev/null 2>&1
 }
 
+# icacls is replaced by a program that writes down how it was called, so
+# that the rights the installer asks for can be read (Wine keeps no rights).
+icacls_log=$WINEPREFIX/drive_c/icacls.log
+printf '%s\n' '#include <windows.h>' '#include <stdio.h>' \
+  'int main(void) { FILE* f = fopen("C:\\icacls.log", "a"); if (!f) return 1;' \
+  '  fprintf(f, "%s\n", GetCommandLineA()); return fclose(f); }' > "$work/icacls.c"
+x86_64-w64-mingw32-gcc-posix -O -o "$WINEPREFIX/drive_c/windows/system32/icacls.exe" "$work/icacls.c"
+export WINEDLLOVERRIDES=icacls.exe=n
+
 # Installed without the start entry (it is off unless chosen).
 install
 [ -f "$dir/quendax.exe" ] && pass "quendax.exe is in $dir_win" || fail "no quendax.exe in $dir_win"
@@ -249,6 +258,31 @@ got=$(reg_value "$run_key" Quendax)
 [ "$got" = "$other" ] && pass "another copy's start entry is kept" \
   || fail "another copy's start entry became '$got', expected '$other'"
 [ ! -e "$dir" ] && pass "the program's folder is gone again" || fail "left behind in $dir_win"
+
+# Inside Program Files the folder keeps the rights it inherits.
+[ ! -s "$icacls_log" ] && pass "no rights set inside Program Files" \
+  || fail "rights set inside Program Files: $(cat "$icacls_log")"
+
+# Never into a folder holding another program's files: nothing there changes.
+other_dir=$WINEPREFIX/drive_c/Other
+mkdir -p "$other_dir" && echo "another program" > "$other_dir/Uninstall.exe"
+rc=0
+"$wine64" "$setup_win" /S '/D=C:\Other' </dev/null >/dev/null 2>&1 || rc=$?
+[ "$rc" -ne 0 ] && [ "$(cat "$other_dir/Uninstall.exe")" = "another program" ] &&
+  [ "$(ls -A "$other_dir")" = Uninstall.exe ] \
+  && pass "refused a folder holding other files ($rc), nothing there changed" \
+  || fail "installed into a folder holding other files ($rc): $(ls -A "$other_dir" | tr '\n' ' ')"
+
+# A folder made outside Program Files gets Program Files' rights, before
+# anything is put into it.
+install '/D=C:\Tools\Quendax'
+want='"C:\windows\system32\icacls.exe" "C:\Tools\Quendax" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX'
+got=$(tr -d '\r' 2>/dev/null < "$icacls_log" || true)
+[ "$got" = "$want" ] && pass "rights of a new folder outside Program Files: $got" \
+  || fail "rights of C:\Tools\Quendax: '$got', expected '$want'"
+"$wine64" 'C:\Tools\Quendax\Uninstall.exe' /S </dev/null >/dev/null 2>&1 || true
+"$wineserver" -w
+"$wineserver" -p5 >/dev/null 2>&1
 
 "$wineserver" -k >/dev/null 2>&1 || true
 if [ "$failures" -ne 0 ]; then
