@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,16 +29,6 @@ TEST(ScriptLines, EndsLinesAtNewlineCarriageReturnOrBoth) {
     EXPECT_EQ(Lines("last line without end"), (V{"last line without end"}));
     EXPECT_EQ(Lines(""), V{});
     EXPECT_EQ(Lines("\n"), (V{""}));
-}
-
-TEST(ScriptLines, RefusesALineOverTheCapWithoutReadingOn) {
-    const std::string full(ScriptLines::kMaxLineBytes, 'x');
-    EXPECT_EQ(Lines(full + "\nok"), (V{full, "ok"}));
-    std::istringstream in(full + "yz");
-    ScriptLines lines(in);
-    std::string line;
-    EXPECT_THROW(lines.next(line), std::length_error);
-    EXPECT_EQ(in.rdbuf()->sgetc(), 'z');
 }
 
 TEST(ScriptLines, SkipsAByteOrderMarkOnlyAtTheStart) {
