@@ -40,30 +40,6 @@ TEST(Timers, TicksDueTogetherComeInDefinitionOrder) {
     EXPECT_EQ(log.lines, (std::vector<std::string>{"first@100", "second@100", "first@200", "second@200"}));
 }
 
-TEST(Timers, EnablingAnEnabledTimerChangesNothingButANewIntervalRestarts) {
-    TwoTimerForm form;
-    ui::Dispatcher dispatcher;
-    sim::SimScheduler clock(dispatcher);
-    Log log{{}, &clock};
-    clock.adopt(form);
-    form.first.onTimer = [&] { log.add("tick"); };
-    form.first.setEnabled(true);
-    clock.advance(60);
-    form.first.setEnabled(true);  // already running: the period goes on
-    clock.advance(40);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"tick@100"}));
-    clock.advance(50);
-    form.first.setInterval(100);  // starts afresh at 150
-    clock.advance(99);
-    EXPECT_EQ(log.lines.size(), 1u);
-    clock.advance(1);
-    EXPECT_EQ(log.lines.back(), "tick@250");
-    form.first.setEnabled(false);
-    form.first.setEnabled(true);  // re-enabled: afresh from now
-    clock.advance(100);
-    EXPECT_EQ(log.lines.back(), "tick@350");
-}
-
 TEST(Timers, AFailingHandlerStopsOnlyItsOwnTick) {
     TwoTimerForm form;
     ui::Dispatcher dispatcher;

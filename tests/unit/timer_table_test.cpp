@@ -80,6 +80,8 @@ TEST(TimerTable, EnablingOrANewIntervalRestartsDisablingOrZeroStops) {
     EXPECT_TRUE(idle.running);
     EXPECT_EQ(idle.period, 1000);
     const int starts = idle.starts;
+    form.idle.setEnabled(true);  // already running: the period goes on
+    EXPECT_EQ(idle.starts, starts);
     form.idle.setInterval(1000);  // the same interval still starts the period afresh
     EXPECT_EQ(idle.starts, starts + 1);
     form.idle.setInterval(500);

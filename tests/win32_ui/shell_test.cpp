@@ -7,7 +7,6 @@
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/message_box.h"
 #include "platform/win32/ui/message_loop.h"
-#include "platform/win32/ui/model_timers.h"
 #include "platform/win32/ui/notify_icon.h"
 #include "platform/win32/ui/periodic_timers.h"
 #include "platform/win32/ui/warning_display.h"
@@ -28,34 +27,6 @@ bool pumpUntil(Done done, DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
-}
-
-TEST(ModelTimersTest, AnEnabledTimerTicksAndADisabledOneStops) {
-    ui::Form form("frmTimers");
-    ui::Timer fast(form, "tmrFast", 30, true, "");
-    ui::Timer idle(form, "tmrIdle", 30, false, "");
-    std::vector<std::string> ticks;
-    ModelTimers timers(GetModuleHandleW(nullptr), [&](ui::Timer& t) { ticks.push_back(t.name()); }, {});
-    timers.adopt(form);
-    EXPECT_TRUE(timers.running(fast));
-    EXPECT_FALSE(timers.running(idle));
-    ASSERT_TRUE(pumpUntil([&] { return ticks.size() >= 2; }, 5000));
-    for (const std::string& name : ticks) EXPECT_EQ(name, "tmrFast");
-
-    fast.setEnabled(false);
-    EXPECT_FALSE(timers.running(fast));
-    ticks.clear();
-    pumpUntil([] { return false; }, 150);
-    EXPECT_TRUE(ticks.empty());
-
-    fast.setInterval(0);
-    fast.setEnabled(true);
-    EXPECT_FALSE(timers.running(fast)) << "an interval of 0 keeps it stopped";
-    fast.setInterval(20);
-    EXPECT_TRUE(timers.running(fast));
-    timers.release(form);
-    EXPECT_FALSE(timers.running(fast));
-    EXPECT_EQ(form.timerHost, nullptr);
 }
 
 TEST(PeriodicTimersTest, AThrowingTickIsReportedAndTheTimerGoesOn) {
