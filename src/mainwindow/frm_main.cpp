@@ -124,6 +124,8 @@ FrmMain::FrmMain(System& system, ModMemory& memory)
     lblFreePhysical.setCaption("Free:");
     lblUsedPhysical.setCaption("Used:");
     lblTotalPhysical.setCaption("Total:");
+    // The three captions stay in one size even where one of them has to shrink.
+    for (Control* caption : {&lblTotalPhysical, &lblUsedPhysical, &lblFreePhysical}) caption->fontGroup = 1;
     lblStatus.setCaption("Ready");
 
     const std::pair<Control*, int> tabOrder[] = {

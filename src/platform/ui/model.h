@@ -102,6 +102,7 @@ public:
     bool scalePixels = false;   // picture boxes whose children measure in pixels
     bool transparent = false;   // labels: no background of their own
     bool stackOnTop = false;    // drawn above the controls defined after it
+    int fontGroup = 0;          // labels: one nonzero group shares one font size
     int tabIndex = 0;
     std::string picture;        // name of the image shown ("" none)
 
