@@ -85,6 +85,18 @@ void FormWindow::createControls() {
     for (const auto& v : views_) {
         if (v->control().stackOnTop) v->widget()->raise();
     }
+    // Labels of one size group learn of each other.
+    for (const auto& v : views_) {
+        auto* label = dynamic_cast<LabelWidget*>(v->widget());
+        if (!label || v->control().fontGroup == 0) continue;
+        std::vector<LabelWidget*> peers;
+        for (const auto& other : views_) {
+            if (other != v && other->control().fontGroup == v->control().fontGroup) {
+                if (auto* peer = dynamic_cast<LabelWidget*>(other->widget())) peers.push_back(peer);
+            }
+        }
+        label->setSizePeers(std::move(peers));
+    }
 }
 
 void FormWindow::applyTabOrder() {
@@ -215,6 +227,10 @@ void FormWindow::firstShow() {
         owner->winId();
         windowHandle()->setTransientParent(owner->windowHandle());
     }
+    // A window minimized before it was ever shown (a start without a
+    // notification area to hide in) is mapped in normal state by the X
+    // window manager all the same: it is minimized again once it is mapped.
+    minimizeWhenMapped_ = form_->windowState() == ui::kMinimized;
     show();
     if (placement_ == Placement::FromModel) {
         raise();
@@ -250,6 +266,13 @@ void FormWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !live()) return;
     const int state = isMinimized() ? ui::kMinimized : isMaximized() ? ui::kMaximized : ui::kNormal;
+    if (minimizeWhenMapped_ && state != ui::kMinimized) {
+        minimizeWhenMapped_ = false;
+        if (form_->windowState() == ui::kMinimized) {
+            setWindowState(windowState() | Qt::WindowMinimized);
+            return;
+        }
+    }
     if (state == form_->windowState()) return;
     ui::Form* form = form_;
     host_.dispatcher().deliver([form, state] { form->setWindowState(state); });

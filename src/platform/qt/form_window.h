@@ -89,6 +89,7 @@ private:
     Geometry known_;
     bool knownValid_ = false;
     bool shownOnce_ = false;
+    bool minimizeWhenMapped_ = false;
 };
 
 }  // namespace qx::qt
