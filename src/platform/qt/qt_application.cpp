@@ -12,6 +12,7 @@ Application::Application(int& argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quendax"));
     QApplication::setDesktopFileName(QStringLiteral("quendax"));
     app_ = std::make_unique<QApplication>(argc, argv);
+    reportPlatformFallback();
     QApplication::setQuitOnLastWindowClosed(false);
     registerIconResources();
     QApplication::setWindowIcon(iconNamed("app"));
