@@ -1,5 +1,6 @@
 #include "platform/qt/control_view.h"
 
+#include "platform/qt/accessible_controls.h"
 #include "platform/qt/model_colors.h"
 #include "platform/qt/twips.h"
 
@@ -82,6 +83,15 @@ void ControlView::setBorder(bool border) {
 
 void ControlView::setPicture(const std::string& name) {
     if (PictureClient* client = pictureClient()) client->setPicture(name);
+}
+
+void ControlView::setAccessible(const std::string& name, const std::string& description, double value) {
+    // Setting them tells a screen reader of the change.
+    const QString accessibleName = QString::fromStdString(name);
+    if (widget_->accessibleName() != accessibleName) widget_->setAccessibleName(accessibleName);
+    const QString accessibleDescription = QString::fromStdString(description);
+    if (widget_->accessibleDescription() != accessibleDescription) widget_->setAccessibleDescription(accessibleDescription);
+    setMeterValue(widget_, value);
 }
 
 void ControlView::applyColors() {

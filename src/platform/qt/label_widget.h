@@ -32,6 +32,8 @@ public:
     // The font the text is shown in (the normal one unless it had to shrink).
     const QFont& shownFont() const { return shownFont_; }
 
+    ui::Control& control() const { return control_; }
+
     // The other labels of its size group.
     void setSizePeers(std::vector<LabelWidget*> peers);
 

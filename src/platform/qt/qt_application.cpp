@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/accessible_controls.h"
 #include "platform/qt/display_check.h"
 #include "platform/qt/icons.h"
 
@@ -15,6 +16,7 @@ Application::Application(int& argc, char** argv) {
     reportPlatformFallback();
     QApplication::setQuitOnLastWindowClosed(false);
     registerIconResources();
+    installAccessibleControls();
     QApplication::setWindowIcon(iconNamed("app"));
 }
 
