@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # The program's window as a screen reader sees it, through AT-SPI:
 #   atspi_tree.py dump           one line per element: depth, role, name,
-#                                description and value, in reading order
+#                                description, value and "focusable" or "-",
+#                                in reading order
 #   atspi_tree.py press NAME     runs the first action of the element NAME
 # Waits up to ten seconds for the application "quendax" to appear.
 import sys, time
@@ -31,7 +32,9 @@ def value(node):
 app = find_app()
 if sys.argv[1] == "dump":
     for depth, node in walk(app):
-        print("%d|%s|%s|%s|%s" % (depth, node.getRoleName(), node.name, node.description, value(node)))
+        focusable = node.getState().contains(pyatspi.STATE_FOCUSABLE)
+        print("%d|%s|%s|%s|%s|%s" % (depth, node.getRoleName(), node.name, node.description, value(node),
+                                     "focusable" if focusable else "-"))
 else:
     for _, node in walk(app):
         if node.name == sys.argv[2]:

@@ -32,6 +32,11 @@ ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* p
         case ui::Kind::PictureBox: widget_ = new PictureBoxWidget(control, events, parent); break;
     }
     widget_->setObjectName(QString::fromStdString(control.name()));
+    // A named figure, bar or graph can be visited with Tab, so that a screen
+    // reader reads it out.
+    if (!control.accessibleName.empty() && widget_->focusPolicy() == Qt::NoFocus) {
+        widget_->setFocusPolicy(Qt::TabFocus);
+    }
 }
 
 QWidget* ControlView::childArea() const {

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "platform/qt/icons.h"
 #include "platform/qt/qt_canvas.h"
@@ -99,27 +100,55 @@ void FormWindow::createControls() {
     }
 }
 
-void FormWindow::applyTabOrder() {
+namespace {
+
+// Where a control lies in its window, in twips: its container's place plus
+// its own.
+std::pair<double, double> placeInWindow(const ui::Control& control) {
+    double top = 0, left = 0;
+    for (const ui::Control* c = &control; c; c = c->container()) {
+        top += c->topTwips();
+        left += c->leftTwips();
+    }
+    return {top, left};
+}
+
+}  // namespace
+
+std::vector<const ControlView*> FormWindow::focusOrder() const {
+    // Controls that take the focus by their kind go by their tab index; the
+    // ones that take it only so that a screen reader can visit them (the
+    // named figures, bars and graph) follow in reading order.
     std::vector<const ControlView*> order;
+    std::vector<const ControlView*> reading;
     for (const auto& v : views_) {
-        if (v->widget()->focusPolicy() != Qt::NoFocus) order.push_back(v.get());
+        if (v->widget()->focusPolicy() == Qt::NoFocus) continue;
+        (v->control().accessibleName.empty() ? order : reading).push_back(v.get());
     }
     std::stable_sort(order.begin(), order.end(), [](const ControlView* a, const ControlView* b) {
         return a->control().tabIndex < b->control().tabIndex;
     });
+    std::stable_sort(reading.begin(), reading.end(), [](const ControlView* a, const ControlView* b) {
+        return placeInWindow(a->control()) < placeInWindow(b->control());
+    });
+    order.insert(order.end(), reading.begin(), reading.end());
+    return order;
+}
+
+void FormWindow::applyTabOrder() {
+    const std::vector<const ControlView*> order = focusOrder();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
     }
 }
 
 void FormWindow::focusFirstControl() {
-    const ControlView* first = nullptr;
-    for (const auto& v : views_) {
+    for (const ControlView* v : focusOrder()) {
         QWidget* w = v->widget();
-        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(this) || !w->isEnabled()) continue;
-        if (!first || v->control().tabIndex < first->control().tabIndex) first = v.get();
+        if (!w->isVisibleTo(this) || !w->isEnabled()) continue;
+        w->setFocus(Qt::OtherFocusReason);
+        return;
     }
-    if (first) first->widget()->setFocus(Qt::OtherFocusReason);
 }
 
 const ControlView* FormWindow::viewOf(const ui::Control& control) const {

@@ -60,6 +60,8 @@ private:
 
     bool live() const;
     void createControls();
+    // The controls that take the keyboard focus, in the order Tab visits them.
+    std::vector<const ControlView*> focusOrder() const;
     void applyTabOrder();
     void focusFirstControl();
     void pushWindow();
