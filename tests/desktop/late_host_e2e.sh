@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end on X11 with a window manager (openbox) and no notification
 # area at start, as at log-in: "quendax /AUTO" leaves the window minimized,
-# and a StatusNotifierItem host that comes later gets the icon.
+# and a StatusNotifierItem host that registers later with the watcher that
+# was already there gets the icon (the Wayland test has the watcher come
+# later).
 # Exit status 77 (skipped) with the reason when a tool is missing.
 set -u
 quendax=$1
@@ -23,6 +25,10 @@ openbox >"$work/openbox.log" 2>&1 &
 track $!
 wait_for 100 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
 
+status-notifier-watcher >"$work/watcher.log" 2>&1 &
+track $!
+wait_for 50 dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetNameOwner \
+  string:org.kde.StatusNotifierWatcher || fail "the watcher did not start"
 "$quendax" /AUTO >/dev/null 2>"$work/quendax.err" &
 app=$!
 track "$app"
@@ -33,8 +39,6 @@ window_state() {
 wait_for 100 grep -q "minimized instead of hidden" "$work/quendax.err" || fail "no word of the missing notification area"
 wait_for 50 eval 'window_state | grep -q "window state: Iconic"' || fail "the window is not minimized: $(window_state)"
 
-status-notifier-watcher >"$work/watcher.log" 2>&1 &
-track $!
 /usr/bin/python3 "$here/sni_host.py" >"$work/host.log" 2>&1 &
 track $!
 items() { dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \

@@ -161,9 +161,14 @@ StatusNotifierItem::StatusNotifierItem()
 
 StatusNotifierItem::~StatusNotifierItem() { hide(); }
 
+bool StatusNotifierItem::watcherPresent() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kWatcher);
+}
+
 bool StatusNotifierItem::hostPresent() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(kWatcher)) return false;
+    if (!watcherPresent()) return false;
     QDBusInterface properties(kWatcher, kWatcherPath, kWatcher, bus);
     return properties.property("IsStatusNotifierHostRegistered").toBool();
 }

@@ -24,6 +24,8 @@ public:
     // Whether the session bus has a StatusNotifierWatcher with a host
     // registered with it.
     static bool hostPresent();
+    // Whether a StatusNotifierWatcher is on the session bus.
+    static bool watcherPresent();
 
     // Puts the item on the bus and registers it with the watcher; false when
     // there is no host or the bus refuses it.

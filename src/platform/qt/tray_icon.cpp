@@ -38,14 +38,6 @@ TrayIcon::TrayIcon(std::function<void(int message)> onMouse)
         if (menu_) menu_->popup(QPoint(x, y));
     };
     item_.setOnWatcherChange([this](bool present) { watcherChanged(present); });
-    itemHostWait_.setInterval(250);
-    QObject::connect(&itemHostWait_, &QTimer::timeout, [this] {
-        itemHost_ = StatusNotifierItem::hostPresent();
-        // A watcher without a host for ten seconds: the next change of the
-        // watcher is waited for instead.
-        if (itemHost_ || ++itemHostTries_ >= 40) itemHostWait_.stop();
-        if (itemHost_) checkHost();
-    });
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -114,6 +106,7 @@ void TrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
 
 void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
     onHostChange_ = std::move(onChange);
+    watcher_ = StatusNotifierItem::watcherPresent();
     itemHost_ = itemUsed_ || StatusNotifierItem::hostPresent();
     hostPresent_ = hostPresent();
     QObject::disconnect(&hostWatch_, nullptr, nullptr, nullptr);
@@ -124,6 +117,8 @@ void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int i
 bool TrayIcon::hostPresent() const { return QSystemTrayIcon::isSystemTrayAvailable() || itemHost_; }
 
 void TrayIcon::checkHost() {
+    // A watcher whose host hasn't registered yet is asked again on each look.
+    if (watcher_ && !itemHost_ && !hostPresent_) itemHost_ = StatusNotifierItem::hostPresent();
     const bool present = hostPresent();
     if (present == hostPresent_) return;
     hostPresent_ = present;
@@ -132,12 +127,11 @@ void TrayIcon::checkHost() {
 }
 
 void TrayIcon::watcherChanged(bool present) {
-    itemHostTries_ = 0;
+    watcher_ = present;
     if (present) {
-        itemHostWait_.start();
+        checkHost();
         return;
     }
-    itemHostWait_.stop();
     itemHost_ = false;
     if (itemUsed_) {
         // The item goes with its host; a new host gets it again.

@@ -73,9 +73,8 @@ private:
     // Used where Qt's own icon can't be: a host that came after the start.
     StatusNotifierItem item_;
     bool itemUsed_ = false;
+    bool watcher_ = false;   // a StatusNotifierWatcher is on the bus
     bool itemHost_ = false;  // a StatusNotifierItem host is known to be there
-    QTimer itemHostWait_;    // after the watcher came, until its host registers
-    int itemHostTries_ = 0;
     QMenu* menu_ = nullptr;
     TrayKind kind_ = TrayKind::XEmbed;
     std::function<void(bool)> onHostChange_;
