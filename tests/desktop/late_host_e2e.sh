@@ -44,5 +44,4 @@ track $!
 items() { dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
   org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems; }
 wait_for 100 eval 'items | grep -q "StatusNotifierItem-$app-"' || fail "the icon did not register with the late host"
-kill -0 "$app" 2>/dev/null || fail "the program ended"
 echo "passed: /AUTO left the window minimized, the icon registered with a host that came later"

@@ -10,5 +10,4 @@ bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.
               GLib.Variant("(su)", (name, 0)), None, 0, -1, None)
 bus.call_sync("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher",
               "RegisterStatusNotifierHost", GLib.Variant("(s)", (name,)), None, 0, -1, None)
-print("host", name, flush=True)
 GLib.MainLoop().run()

@@ -26,7 +26,7 @@ fi
 work=$(mktemp -d); chmod 755 "$work"
 run=$(mktemp -d); chmod 700 "$run"
 [ "$(id -u)" = 0 ] && chown "$user" "$run"
-cp "$quendax" "$work/quendax"; chmod 755 "$work/quendax"
+cp "$quendax" "$work/quendax"
 # The same program without the Wayland plugin: a plugin folder of its own
 # holding only the X11 one.
 mkdir -p "$work/noway/platforms"
@@ -77,7 +77,6 @@ grim "$out/screen.png" 2>"$out/grim.log"
 "$work/quendax" >/dev/null 2>"$out/second.err" &
 second=$!; pids="$second $pids"
 wait_for 50 registered 2 && echo "second: registered" || echo "second: not registered"
-kill -0 "$app" && echo "still running"
 INNER
 as_user env XDG_RUNTIME_DIR="$run" dbus-run-session -- bash "$work/session.sh" "$work" "$here" \
   >"$work/out/session.log" 2>&1
@@ -88,7 +87,6 @@ grep -q 'plugin "wayland" is not installed; install the package qt6-wayland' "$w
   || fail "without the Wayland plugin the message does not name qt6-wayland"
 grep -q "late host: registered" <<<"$log" || fail "the icon did not register with a host that came later"
 grep -q "second: registered" <<<"$log" || fail "a second instance did not register"
-grep -q "still running" <<<"$log" || fail "the program ended"
 [ "$(grep -c "does not let programs keep a window on top" "$work/out/quendax.err")" = 1 ] \
   || fail "Top Most did not say its line exactly once"
 # The window is there, drawn natively: the screenshot is not all one colour.
