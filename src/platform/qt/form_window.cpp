@@ -18,6 +18,9 @@ namespace qx::qt {
 
 namespace {
 
+// How long after its first show a window's mapping takes at most.
+constexpr qint64 kMappingMs = 2000;
+
 Qt::WindowFlags windowFlagsFor(const ui::Form& form) {
     // A window kept out of the taskbar is a dialog of the start-up window.
     Qt::WindowFlags flags = form.showInTaskbar ? Qt::Window : Qt::Dialog;
@@ -260,6 +263,7 @@ void FormWindow::firstShow() {
     // notification area to hide in) is mapped in normal state by the X
     // window manager all the same: it is minimized again once it is mapped.
     minimizeWhenMapped_ = form_->windowState() == ui::kMinimized;
+    shownAt_.start();
     show();
     if (placement_ == Placement::FromModel) {
         raise();
@@ -295,7 +299,9 @@ void FormWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !live()) return;
     const int state = isMinimized() ? ui::kMinimized : isMaximized() ? ui::kMaximized : ui::kNormal;
-    if (minimizeWhenMapped_ && state != ui::kMinimized) {
+    // Only the window manager's first word right after the show: a desktop
+    // that says nothing then (Wayland) leaves a later restore alone.
+    if (minimizeWhenMapped_ && state != ui::kMinimized && shownAt_.elapsed() < kMappingMs) {
         minimizeWhenMapped_ = false;
         if (form_->windowState() == ui::kMinimized) {
             setWindowState(windowState() | Qt::WindowMinimized);

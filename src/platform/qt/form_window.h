@@ -5,6 +5,7 @@
 // through the dispatcher.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
@@ -92,6 +93,7 @@ private:
     bool knownValid_ = false;
     bool shownOnce_ = false;
     bool minimizeWhenMapped_ = false;
+    QElapsedTimer shownAt_;
 };
 
 }  // namespace qx::qt
