@@ -6,7 +6,10 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev
+  xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev openbox imagemagick
+  haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
+  sway grim qt6-wayland passwd dbus
+  at-spi2-core python3-pyatspi
   dpkg-dev lintian desktop-file-utils appstream
   nsis
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64

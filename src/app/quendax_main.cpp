@@ -37,6 +37,7 @@ constexpr const char* kTestingAids =
     "  --screenshot FILE  save a picture of the window as FILE (PNG), then exit;\n"
     "                     an existing FILE is kept unless --overwrite is given\n"
     "  --after MS         take the picture after MS milliseconds (1000)\n"
+    "  --overwrite        replace an existing FILE\n"
     "  --close-after MS   close the window after MS milliseconds\n";
 
 struct Options {

@@ -124,7 +124,21 @@ FrmMain::FrmMain(System& system, ModMemory& memory)
     lblFreePhysical.setCaption("Free:");
     lblUsedPhysical.setCaption("Used:");
     lblTotalPhysical.setCaption("Total:");
+    // The three captions stay in one size even where one of them has to shrink.
+    for (Control* caption : {&lblTotalPhysical, &lblUsedPhysical, &lblFreePhysical}) caption->fontGroup = 1;
     lblStatus.setCaption("Ready");
+
+    // What a screen reader calls each figure, bar and the graph.
+    const std::pair<Control*, const char*> accessibleNames[] = {
+        {&lblTotalPhysicalShow, "Physical memory, total"}, {&lblTotalPagefileShow, "Page file, total"},
+        {&lblUsedPhysicalShow, "Physical memory, used"},   {&lblUsedPagefileShow, "Page file, used"},
+        {&lblFreePhysicalShow, "Physical memory, free"},   {&lblFreePagefileShow, "Page file, free"},
+        {&picUsedPhysical, "Physical memory, free share"}, {&picUsedPagefile, "Page file, free share"},
+        {&picHist, "Usage history"},                       {&lblStatus, "Status"}};
+    for (const auto& [control, name] : accessibleNames) control->accessibleName = name;
+    for (Control* bar : {&picUsedPhysical, &picUsedPagefile}) bar->accessibleRole = ui::AccessibleRole::Meter;
+    picHist.accessibleRole = ui::AccessibleRole::Chart;
+    lblStatus.accessibleRole = ui::AccessibleRole::StatusLine;
 
     const std::pair<Control*, int> tabOrder[] = {
         {&Frame1, 0},           {&lblTotalPhysical, 1},      {&lblUsedPhysical, 2},

@@ -170,6 +170,8 @@ private:
     void ArmFreeing(const char* status, const char* mode);
     // Sizes and places the green free-share boxes from `MemInfo`.
     void PlaceFreeShareBoxes();
+    // The bars' free shares and the graph's latest figures for screen readers.
+    void DescribeForScreenReaders();
     // Narrows a box to its red bar if need be and right-aligns it there.
     static void KeepInBar(ui::Control& box, const ui::Control& bar);
     // After the bars changed width: the green boxes placed again from the

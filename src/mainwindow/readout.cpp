@@ -2,6 +2,8 @@
 // free-share bars, the markers after a freeing run, the history rings, the
 // graph and the notification-area icon are brought up to date.
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "mainwindow/frm_main.h"
 #include "platform/runtime/errors.h"
@@ -53,6 +55,7 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
         ShowFigure(lblFreePagefileShow, MemInfo.FreePagefile, groupSeparator, labelText_);
 
         PlaceFreeShareBoxes();
+        DescribeForScreenReaders();
     }
 
     // After a freeing run, show each marker whose free share did not shrink.
@@ -71,6 +74,17 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
 
     picHist.refresh();
     UpdateTrayIcon();
+}
+
+void FrmMain::DescribeForScreenReaders() {
+    // The free shares in whole per cent, as the bars show them.
+    auto percent = [](double part, double whole) { return whole > 0 ? std::round(part / whole * 100) : 0.0; };
+    picUsedPhysical.setAccessibleValue(percent(MemInfo.FreePhysical, MemInfo.TotalPhysical));
+    picUsedPagefile.setAccessibleValue(percent(MemInfo.FreePagefile, MemInfo.TotalPagefile));
+    char text[96];
+    std::snprintf(text, sizeof text, "Memory in use: %.0f %%, processor: %.0f %%",
+                  percent(MemInfo.UsedPhysical, MemInfo.TotalPhysical), std::clamp(CpuInfo.BusyPercent, 0.0, 100.0));
+    picHist.setAccessibleDescription(text);
 }
 
 void FrmMain::PlaceFreeShareBoxes() {

@@ -30,6 +30,7 @@ for lib in libc6 libstdc++6 libqt6widgets6 libqt6core6; do
   [[ "$depends" == *"$lib "* || "$depends" == *"$lib," || "$depends" == *"$lib" ]] \
     && pass "depends on $lib" || fail "Depends lacks $lib: $depends"
 done
+[[ "$(field Recommends)" == *qt6-wayland* ]] && pass "recommends qt6-wayland" || fail "Recommends lacks qt6-wayland"
 field Description | grep -q "swap" && pass "description tells what freeing does" \
   || fail "description does not tell what freeing does"
 

@@ -88,9 +88,9 @@ for system in win64 win32; do
   got=$(pe_machine "$setup")
   [ "$got" = "$machine" ] && pass "$system installer is for machine $got" \
     || fail "$system installer is for machine '$got', expected $machine"
-  got=$(cmake -E tar tf "$zip" | tr '\n' ' ')
-  [ "$got" = "quendax-$version-$system/quendax.exe " ] && pass "$system zip holds $got" \
-    || fail "$system zip holds '$got', expected quendax-$version-$system/quendax.exe"
+  got=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
+  want="quendax-$version-$system/LICENSE.txt quendax-$version-$system/quendax.exe "
+  [ "$got" = "$want" ] && pass "$system zip holds $got" || fail "$system zip holds '$got', expected $want"
   unpacked=$work/unpacked-$system
   rm -rf "$unpacked" && mkdir -p "$unpacked"
   (cd "$unpacked" && cmake -E tar xf "$zip")
@@ -161,6 +161,7 @@ export WINEDLLOVERRIDES=icacls.exe=n
 # Installed without the start entry (it is off unless chosen).
 install
 [ -f "$dir/quendax.exe" ] && pass "quendax.exe is in $dir_win" || fail "no quendax.exe in $dir_win"
+[ -f "$dir/LICENSE.txt" ] && pass "LICENSE.txt is in $dir_win" || fail "no LICENSE.txt in $dir_win"
 got=$(reg_value "$run_key" Quendax)
 [ -z "$got" ] && pass "no start entry unless chosen" || fail "start entry '$got' without /AUTOSTART=1"
 

@@ -194,6 +194,13 @@ TEST(ProgramWindow, WidgetsFollowTheLayoutWhenTheWindowIsResized) {
     EXPECT_EQ(p.main.height(), window->frameGeometry().height() * 15);
 }
 
+TEST(ProgramWindow, TheThreeCaptionsShareOneFontSize) {
+    Program p;
+    auto size = [&](const ui::Control& c) { return static_cast<LabelWidget*>(p.widget(c))->shownFont().pointSizeF(); };
+    EXPECT_EQ(size(p.main.lblUsedPhysical), size(p.main.lblTotalPhysical));
+    EXPECT_EQ(size(p.main.lblFreePhysical), size(p.main.lblTotalPhysical));
+}
+
 TEST(ProgramWindow, ClosingTheWindowEndsTheRunWithStatusZero) {
     Program p;
     ASSERT_NE(p.window(), nullptr);

@@ -115,6 +115,8 @@ TEST(DisplayFailureLine, NamesTheDisplayOrThePluginFromTheToolkitsMessage) {
               QStringLiteral("quendax: cannot start the platform plugin \"xcb\""));
     EXPECT_EQ(displayFailureLine(QStringLiteral("no Qt platform plugin could be initialized")), QString());
     EXPECT_EQ(displayFailureLine(QStringLiteral("something else")), QString());
+    EXPECT_TRUE(isMissingWaylandPlugin(QStringLiteral("Could not find the Qt platform plugin \"wayland\" in \"\"")));
+    EXPECT_FALSE(isMissingWaylandPlugin(QStringLiteral("Could not find the Qt platform plugin \"xcb\" in \"\"")));
 }
 
 TEST(QuendaxBinary, ClosingTheWindowExitsWithStatusZero) {
@@ -160,6 +162,7 @@ TEST(QuendaxBinary, HelpPrintsTheUsageAndExitsWithoutADisplay) {
         EXPECT_TRUE(run.out.contains(QStringLiteral("\n  /QUIT "))) << run.out.toStdString();
         EXPECT_TRUE(run.out.contains(QStringLiteral("/proc/meminfo"))) << run.out.toStdString();
         EXPECT_TRUE(run.out.contains(QStringLiteral("--screenshot FILE"))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("\n  --overwrite "))) << run.out.toStdString();
         for (const QString& line : run.out.split(QLatin1Char('\n'))) {
             EXPECT_LE(line.size(), 79) << line.toStdString();
         }

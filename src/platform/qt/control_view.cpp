@@ -1,5 +1,6 @@
 #include "platform/qt/control_view.h"
 
+#include "platform/qt/accessible_controls.h"
 #include "platform/qt/model_colors.h"
 #include "platform/qt/twips.h"
 
@@ -31,6 +32,11 @@ ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* p
         case ui::Kind::PictureBox: widget_ = new PictureBoxWidget(control, events, parent); break;
     }
     widget_->setObjectName(QString::fromStdString(control.name()));
+    // A named figure, bar or graph can be visited with Tab, so that a screen
+    // reader reads it out.
+    if (!control.accessibleName.empty() && widget_->focusPolicy() == Qt::NoFocus) {
+        widget_->setFocusPolicy(Qt::TabFocus);
+    }
 }
 
 QWidget* ControlView::childArea() const {
@@ -82,6 +88,15 @@ void ControlView::setBorder(bool border) {
 
 void ControlView::setPicture(const std::string& name) {
     if (PictureClient* client = pictureClient()) client->setPicture(name);
+}
+
+void ControlView::setAccessible(const std::string& name, const std::string& description, double value) {
+    // Setting them tells a screen reader of the change.
+    const QString accessibleName = QString::fromStdString(name);
+    if (widget_->accessibleName() != accessibleName) widget_->setAccessibleName(accessibleName);
+    const QString accessibleDescription = QString::fromStdString(description);
+    if (widget_->accessibleDescription() != accessibleDescription) widget_->setAccessibleDescription(accessibleDescription);
+    setMeterValue(widget_, value);
 }
 
 void ControlView::applyColors() {

@@ -42,6 +42,7 @@ private:
     void setForeColor(std::uint32_t color) override;
     void setBorder(bool border) override;
     void setPicture(const std::string& name) override;
+    void setAccessible(const std::string& name, const std::string& description, double value) override;
     void applyColors();
 
     ui::Control& control_;

@@ -84,7 +84,7 @@ void PictureClient::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 PictureBoxWidget::PictureBoxWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
-    : QFrame(parent), client_(new PictureClient(control, events, this)) {
+    : QFrame(parent), control_(control), client_(new PictureClient(control, events, this)) {
     setBorder(control.border);
 }
 

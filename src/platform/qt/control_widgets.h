@@ -62,6 +62,7 @@ public:
     PictureBoxWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
 
     PictureClient* client() const { return client_; }
+    ui::Control& control() const { return control_; }
     void setBorder(bool border);
 
 protected:
@@ -69,6 +70,7 @@ protected:
 
 private:
     void placeClient();
+    ui::Control& control_;
     PictureClient* client_;
 };
 

@@ -14,6 +14,9 @@ namespace {
 
 bool isSet(const char* value) { return value && *value; }
 
+// Set when the toolkit looked for its Wayland plugin and found none.
+bool waylandPluginMissing = false;
+
 bool isDisplayFailure(const QString& message) {
     return message.contains(QLatin1String("could not connect to display"), Qt::CaseInsensitive) ||
            message.contains(QLatin1String("platform plugin"), Qt::CaseInsensitive);
@@ -28,15 +31,22 @@ QString quoted(const QString& text, qsizetype from) {
 }
 
 void displayFailureHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (isMissingWaylandPlugin(message)) {
+        // Said once, when it is known whether an X display carries on.
+        waylandPluginMissing = true;
+        return;
+    }
     if (isDisplayFailure(message)) {
         if (type != QtFatalMsg) {
             // Say which display or plugin failed; the fatal message that
-            // follows is the one line of advice.
+            // follows is the one line of advice. Where Wayland was wanted,
+            // X11 failing too is no news.
+            if (waylandPluginMissing) return;
             const QByteArray line = displayFailureLine(message).toLocal8Bit();
             if (!line.isEmpty()) std::fprintf(stderr, "%s\n", line.constData());
             return;
         }
-        std::fprintf(stderr, "%s\n", kNoDisplayMessage);
+        std::fprintf(stderr, "%s\n", waylandPluginMissing ? kNoWaylandPluginMessage : kNoDisplayMessage);
         std::fflush(stderr);
         _exit(kNoDisplayStatus);
     }
@@ -74,6 +84,19 @@ bool displayConfigured(int argc, char** argv) {
                              std::getenv("QT_QPA_PLATFORM"));
 }
 
+bool isMissingWaylandPlugin(const QString& message) {
+    static const QLatin1String kNotFound("could not find the qt platform plugin");
+    const qsizetype at = message.indexOf(kNotFound, 0, Qt::CaseInsensitive);
+    return at >= 0 && quoted(message, at + kNotFound.size()) == QLatin1String("wayland");
+}
+
 void installDisplayFailureHandler() { qInstallMessageHandler(displayFailureHandler); }
+
+void reportPlatformFallback() {
+    if (!waylandPluginMissing) return;
+    waylandPluginMissing = false;
+    std::fprintf(stderr, "%s\n", kXWaylandFallbackMessage);
+    std::fflush(stderr);
+}
 
 }  // namespace qx::qt

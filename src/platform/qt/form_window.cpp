@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "platform/qt/icons.h"
 #include "platform/qt/qt_canvas.h"
@@ -16,6 +17,9 @@
 namespace qx::qt {
 
 namespace {
+
+// How long after its first show a window's mapping takes at most.
+constexpr qint64 kMappingMs = 2000;
 
 Qt::WindowFlags windowFlagsFor(const ui::Form& form) {
     // A window kept out of the taskbar is a dialog of the start-up window.
@@ -85,29 +89,69 @@ void FormWindow::createControls() {
     for (const auto& v : views_) {
         if (v->control().stackOnTop) v->widget()->raise();
     }
+    // Labels of one size group learn of each other.
+    for (const auto& v : views_) {
+        auto* label = dynamic_cast<LabelWidget*>(v->widget());
+        if (!label || v->control().fontGroup == 0) continue;
+        std::vector<LabelWidget*> peers;
+        for (const auto& other : views_) {
+            if (other != v && other->control().fontGroup == v->control().fontGroup) {
+                if (auto* peer = dynamic_cast<LabelWidget*>(other->widget())) peers.push_back(peer);
+            }
+        }
+        label->setSizePeers(std::move(peers));
+    }
 }
 
-void FormWindow::applyTabOrder() {
+namespace {
+
+// Where a control lies in its window, in twips: its container's place plus
+// its own.
+std::pair<double, double> placeInWindow(const ui::Control& control) {
+    double top = 0, left = 0;
+    for (const ui::Control* c = &control; c; c = c->container()) {
+        top += c->topTwips();
+        left += c->leftTwips();
+    }
+    return {top, left};
+}
+
+}  // namespace
+
+std::vector<const ControlView*> FormWindow::focusOrder() const {
+    // Controls that take the focus by their kind go by their tab index; the
+    // ones that take it only so that a screen reader can visit them (the
+    // named figures, bars and graph) follow in reading order.
     std::vector<const ControlView*> order;
+    std::vector<const ControlView*> reading;
     for (const auto& v : views_) {
-        if (v->widget()->focusPolicy() != Qt::NoFocus) order.push_back(v.get());
+        if (v->widget()->focusPolicy() == Qt::NoFocus) continue;
+        (v->control().accessibleName.empty() ? order : reading).push_back(v.get());
     }
     std::stable_sort(order.begin(), order.end(), [](const ControlView* a, const ControlView* b) {
         return a->control().tabIndex < b->control().tabIndex;
     });
+    std::stable_sort(reading.begin(), reading.end(), [](const ControlView* a, const ControlView* b) {
+        return placeInWindow(a->control()) < placeInWindow(b->control());
+    });
+    order.insert(order.end(), reading.begin(), reading.end());
+    return order;
+}
+
+void FormWindow::applyTabOrder() {
+    const std::vector<const ControlView*> order = focusOrder();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
     }
 }
 
 void FormWindow::focusFirstControl() {
-    const ControlView* first = nullptr;
-    for (const auto& v : views_) {
+    for (const ControlView* v : focusOrder()) {
         QWidget* w = v->widget();
-        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(this) || !w->isEnabled()) continue;
-        if (!first || v->control().tabIndex < first->control().tabIndex) first = v.get();
+        if (!w->isVisibleTo(this) || !w->isEnabled()) continue;
+        w->setFocus(Qt::OtherFocusReason);
+        return;
     }
-    if (first) first->widget()->setFocus(Qt::OtherFocusReason);
 }
 
 const ControlView* FormWindow::viewOf(const ui::Control& control) const {
@@ -215,6 +259,11 @@ void FormWindow::firstShow() {
         owner->winId();
         windowHandle()->setTransientParent(owner->windowHandle());
     }
+    // A window minimized before it was ever shown (a start without a
+    // notification area to hide in) is mapped in normal state by the X
+    // window manager all the same: it is minimized again once it is mapped.
+    minimizeWhenMapped_ = form_->windowState() == ui::kMinimized;
+    shownAt_.start();
     show();
     if (placement_ == Placement::FromModel) {
         raise();
@@ -250,6 +299,15 @@ void FormWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !live()) return;
     const int state = isMinimized() ? ui::kMinimized : isMaximized() ? ui::kMaximized : ui::kNormal;
+    // Only the window manager's first word right after the show: a desktop
+    // that says nothing then (Wayland) leaves a later restore alone.
+    if (minimizeWhenMapped_ && state != ui::kMinimized && shownAt_.elapsed() < kMappingMs) {
+        minimizeWhenMapped_ = false;
+        if (form_->windowState() == ui::kMinimized) {
+            setWindowState(windowState() | Qt::WindowMinimized);
+            return;
+        }
+    }
     if (state == form_->windowState()) return;
     ui::Form* form = form_;
     host_.dispatcher().deliver([form, state] { form->setWindowState(state); });

@@ -5,6 +5,7 @@
 // through the dispatcher.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,8 @@ private:
 
     bool live() const;
     void createControls();
+    // The controls that take the keyboard focus, in the order Tab visits them.
+    std::vector<const ControlView*> focusOrder() const;
     void applyTabOrder();
     void focusFirstControl();
     void pushWindow();
@@ -89,6 +92,8 @@ private:
     Geometry known_;
     bool knownValid_ = false;
     bool shownOnce_ = false;
+    bool minimizeWhenMapped_ = false;
+    QElapsedTimer shownAt_;
 };
 
 }  // namespace qx::qt

@@ -28,20 +28,34 @@ void LabelWidget::setBackground(const QColor& color) {
     update();
 }
 
+void LabelWidget::setSizePeers(std::vector<LabelWidget*> peers) {
+    peers_ = std::move(peers);
+    layOut();
+}
+
 void LabelWidget::layOut() {
     layout_.setText(text());
-    shownFont_ = normalFont_;
-    layout_.prepare(QTransform(), shownFont_);
+    layout_.prepare(QTransform(), normalFont_);
     const double needed = layout_.size().width();
-    if (needed > width() && width() > 0) {
-        const double scale = std::max(kSmallestFont, (width() - 1) / needed);
+    const double before = ownScale_;
+    ownScale_ = needed > width() && width() > 0 ? std::max(kSmallestFont, (width() - 1) / needed) : 1.0;
+    applyScale();
+    if (ownScale_ == before) return;
+    for (LabelWidget* peer : peers_) peer->applyScale();
+}
+
+void LabelWidget::applyScale() {
+    double scale = ownScale_;
+    for (const LabelWidget* peer : peers_) scale = std::min(scale, peer->ownScale_);
+    shownFont_ = normalFont_;
+    if (scale < 1.0) {
         if (normalFont_.pointSizeF() > 0) {
             shownFont_.setPointSizeF(normalFont_.pointSizeF() * scale);
         } else {
             shownFont_.setPixelSize(std::max(1, static_cast<int>(normalFont_.pixelSize() * scale)));
         }
-        layout_.prepare(QTransform(), shownFont_);
     }
+    layout_.prepare(QTransform(), shownFont_);
     update();
 }
 

@@ -4,13 +4,15 @@
 // The text is laid out once per change and drawn from that layout, since
 // the figures change ten times a second. A text wider than the label is
 // laid out in a smaller font, down to three quarters of the normal size,
-// before it is cut off.
+// before it is cut off. Labels of one size group all take the smallest
+// size any of them needs.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QStaticText>
+#include <vector>
 
 #include "platform/qt/control_events.h"
 
@@ -30,6 +32,11 @@ public:
     // The font the text is shown in (the normal one unless it had to shrink).
     const QFont& shownFont() const { return shownFont_; }
 
+    ui::Control& control() const { return control_; }
+
+    // The other labels of its size group.
+    void setSizePeers(std::vector<LabelWidget*> peers);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -38,6 +45,8 @@ protected:
 
 private:
     void layOut();
+    // Lays the text out in the group's size.
+    void applyScale();
 
     ui::Control& control_;
     ControlEvents& events_;
@@ -45,6 +54,8 @@ private:
     QFont shownFont_;
     QStaticText layout_;
     QColor background_;
+    double ownScale_ = 1.0;  // what this label's own text needs
+    std::vector<LabelWidget*> peers_;
 };
 
 }  // namespace qx::qt

@@ -8,7 +8,10 @@ MenuView::MenuView(ui::Form& form, ui::Dispatcher& dispatcher, QMenuBar* bar, QW
     : form_(form), dispatcher_(dispatcher) {
     for (ui::MenuItem* top : form.menus()) build(*top, nullptr, owner);
     if (bar) {
-        for (ui::MenuItem* top : form.menus()) bar->addAction(actionOf(*top));
+        // A pop-up menu (hidden from the start) is no entry of the menu bar.
+        for (ui::MenuItem* top : form.menus()) {
+            if (top->visible()) bar->addAction(actionOf(*top));
+        }
     }
     push();
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/accessible_controls.h"
 #include "platform/qt/display_check.h"
 #include "platform/qt/icons.h"
 
@@ -12,8 +13,10 @@ Application::Application(int& argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quendax"));
     QApplication::setDesktopFileName(QStringLiteral("quendax"));
     app_ = std::make_unique<QApplication>(argc, argv);
+    reportPlatformFallback();
     QApplication::setQuitOnLastWindowClosed(false);
     registerIconResources();
+    installAccessibleControls();
     QApplication::setWindowIcon(iconNamed("app"));
 }
 

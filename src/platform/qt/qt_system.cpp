@@ -1,5 +1,6 @@
 #include "platform/qt/qt_system.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <cstdio>
@@ -67,6 +68,13 @@ bool QtSystem::notifyIcon(TrayMessage message, TrayImage image, std::string_view
 
 bool QtSystem::setWindowPos(int insertAfter) {
     if (insertAfter != kTopMost && insertAfter != kNotTopMost) return false;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // A Wayland compositor decides the stacking alone; the check mark
+        // still records the choice.
+        if (!topMostRefusalSaid_) warn("quendax: this desktop does not let programs keep a window on top");
+        topMostRefusalSaid_ = true;
+        return false;
+    }
     return windows_.setStaysOnTop(insertAfter == kTopMost);
 }
 

@@ -60,6 +60,7 @@ private:
     TrayIcon tray_;
     LinuxShellServices shell_;
     BlockWaiter blockWaiter_;
+    bool topMostRefusalSaid_ = false;
 };
 
 }  // namespace qx::qt

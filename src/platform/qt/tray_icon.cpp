@@ -30,7 +30,15 @@ int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind) {
 }
 
 TrayIcon::TrayIcon(std::function<void(int message)> onMouse)
-    : onMouse_(std::move(onMouse)), normal_(iconNamed("app")), warning_(iconNamed("warning")) {}
+    : onMouse_(std::move(onMouse)), normal_(iconNamed("app")), warning_(iconNamed("warning")) {
+    item_.onActivate = [this] {
+        if (onMouse_) onMouse_(kTrayDoubleClick);
+    };
+    item_.onContextMenu = [this](int x, int y) {
+        if (menu_) menu_->popup(QPoint(x, y));
+    };
+    item_.setOnWatcherChange([this](bool present) { watcherChanged(present); });
+}
 
 TrayIcon::~TrayIcon() = default;
 
@@ -39,7 +47,19 @@ const QIcon& TrayIcon::iconFor(TrayImage image) const {
 }
 
 bool TrayIcon::add(TrayImage image, std::string_view tip) {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    const QString text = QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Qt settled at start that there was no StatusNotifierItem host; one
+        // that came since gets the program's own item.
+        if (icon_) icon_->hide();
+        itemUsed_ = item_.show(iconFor(image), text);
+        if (itemUsed_) itemHost_ = true;
+        return itemUsed_;
+    }
+    if (itemUsed_) {
+        item_.hide();
+        itemUsed_ = false;
+    }
     if (!icon_) {
         kind_ = detectTrayKind();
         icon_ = std::make_unique<QSystemTrayIcon>();
@@ -50,12 +70,16 @@ bool TrayIcon::add(TrayImage image, std::string_view tip) {
                          });
     }
     icon_->setIcon(iconFor(image));
-    icon_->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
+    icon_->setToolTip(text);
     icon_->show();
     return true;
 }
 
 bool TrayIcon::modify(TrayImage image, std::string_view tip) {
+    if (itemUsed_) {
+        item_.setIcon(iconFor(image), QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
+        return true;
+    }
     if (!icon_) return false;
     icon_->setIcon(iconFor(image));
     icon_->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
@@ -63,31 +87,60 @@ bool TrayIcon::modify(TrayImage image, std::string_view tip) {
 }
 
 bool TrayIcon::remove() {
+    if (itemUsed_) {
+        item_.hide();
+        itemUsed_ = false;
+        return true;
+    }
     if (!icon_) return false;
     icon_->hide();
     return true;
 }
 
 void TrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
-    if (!icon_ || !menu) return;
-    QObject::connect(menu, &QMenu::aboutToShow, icon_.get(), std::move(aboutToOpen));
-    icon_->setContextMenu(menu);
+    if (!menu) return;
+    menu_ = menu;
+    QObject::connect(menu, &QMenu::aboutToShow, menu, std::move(aboutToOpen));
+    if (icon_) icon_->setContextMenu(menu);
 }
 
 void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
     onHostChange_ = std::move(onChange);
-    hostPresent_ = QSystemTrayIcon::isSystemTrayAvailable();
+    watcher_ = StatusNotifierItem::watcherPresent();
+    itemHost_ = itemUsed_ || StatusNotifierItem::hostPresent();
+    hostPresent_ = hostPresent();
     QObject::disconnect(&hostWatch_, nullptr, nullptr, nullptr);
-    QObject::connect(&hostWatch_, &QTimer::timeout, [this] {
-        const bool present = QSystemTrayIcon::isSystemTrayAvailable();
-        if (present == hostPresent_) return;
-        hostPresent_ = present;
-        if (present && kind_ == TrayKind::StatusNotifier) kind_ = detectTrayKind();
-        if (onHostChange_) onHostChange_(present);
-    });
+    QObject::connect(&hostWatch_, &QTimer::timeout, [this] { checkHost(); });
     hostWatch_.start(intervalMs);
 }
 
-bool TrayIcon::shown() const { return icon_ && icon_->isVisible(); }
+bool TrayIcon::hostPresent() const { return QSystemTrayIcon::isSystemTrayAvailable() || itemHost_; }
+
+void TrayIcon::checkHost() {
+    // A watcher whose host hasn't registered yet is asked again on each look.
+    if (watcher_ && !itemHost_ && !hostPresent_) itemHost_ = StatusNotifierItem::hostPresent();
+    const bool present = hostPresent();
+    if (present == hostPresent_) return;
+    hostPresent_ = present;
+    if (present && kind_ == TrayKind::StatusNotifier) kind_ = detectTrayKind();
+    if (onHostChange_) onHostChange_(present);
+}
+
+void TrayIcon::watcherChanged(bool present) {
+    watcher_ = present;
+    if (present) {
+        checkHost();
+        return;
+    }
+    itemHost_ = false;
+    if (itemUsed_) {
+        // The item goes with its host; a new host gets it again.
+        item_.hide();
+        itemUsed_ = false;
+    }
+    checkHost();
+}
+
+bool TrayIcon::shown() const { return itemUsed_ || (icon_ && icon_->isVisible()); }
 
 }  // namespace qx::qt

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/qt/status_notifier_item.h"
 #include "platform/system.h"
 
 namespace qx::qt {
@@ -53,16 +54,28 @@ public:
 
     // Watches for the notification area going away (a panel restarting or
     // crashing) and for one coming; `onChange` hears each change, false for
-    // gone. Looked at once a second: Qt tells of neither.
+    // gone. An XEmbed tray is looked for once a second (Qt tells of none); a
+    // StatusNotifierItem host is heard of when its watcher comes or goes.
     void setOnHostChange(std::function<void(bool present)> onChange, int intervalMs = 1000);
 
 private:
     const QIcon& iconFor(TrayImage image) const;
+    // Whether there is a notification area now, of either kind.
+    bool hostPresent() const;
+    void checkHost();
+    // The watcher of StatusNotifierItems came or went.
+    void watcherChanged(bool present);
 
     std::function<void(int)> onMouse_;
     QIcon normal_;
     QIcon warning_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    // Used where Qt's own icon can't be: a host that came after the start.
+    StatusNotifierItem item_;
+    bool itemUsed_ = false;
+    bool watcher_ = false;   // a StatusNotifierWatcher is on the bus
+    bool itemHost_ = false;  // a StatusNotifierItem host is known to be there
+    QMenu* menu_ = nullptr;
     TrayKind kind_ = TrayKind::XEmbed;
     std::function<void(bool)> onHostChange_;
     QTimer hostWatch_;

@@ -50,6 +50,18 @@ void Control::setCaption(std::string_view text) {
     touch();
 }
 
+void Control::setAccessibleDescription(std::string_view text) {
+    if (accessibleDescription_ == text) return;
+    accessibleDescription_.assign(text);
+    touch();
+}
+
+void Control::setAccessibleValue(double percent) {
+    if (accessibleValue_ == percent) return;
+    accessibleValue_ = percent;
+    touch();
+}
+
 void Control::setBackColor(std::uint32_t c) {
     if (backColor_ == c) return;
     backColor_ = c;

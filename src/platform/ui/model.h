@@ -42,6 +42,9 @@ public:
 
 enum class Kind { Frame, Label, PictureBox, Button };
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+// What a control is to a screen reader where its kind doesn't say: a status
+// line whose changes are read out, a meter with a value, a chart.
+enum class AccessibleRole { ByKind, StatusLine, Meter, Chart };
 
 inline constexpr std::uint32_t kSysWindowBackground = 0x80000005;
 inline constexpr std::uint32_t kSysWindowText = 0x80000008;
@@ -102,6 +105,11 @@ public:
     bool scalePixels = false;   // picture boxes whose children measure in pixels
     bool transparent = false;   // labels: no background of their own
     bool stackOnTop = false;    // drawn above the controls defined after it
+    int fontGroup = 0;          // labels: one nonzero group shares one font size
+    // What a screen reader calls the control; a label's caption follows it
+    // ("Physical memory, used: 903 MB").
+    std::string accessibleName;
+    AccessibleRole accessibleRole = AccessibleRole::ByKind;
     int tabIndex = 0;
     std::string picture;        // name of the image shown ("" none)
 
@@ -120,6 +128,13 @@ public:
     std::uint64_t revision() const { return revision_; }
 
     void setPicture(std::string name);
+
+    // What a screen reader says of the control beyond its name (the latest
+    // figures of a graph), and its value: a percentage, -1 for none.
+    const std::string& accessibleDescription() const { return accessibleDescription_; }
+    void setAccessibleDescription(std::string_view text);
+    double accessibleValue() const { return accessibleValue_; }
+    void setAccessibleValue(double percent);
 
 private:
     double unitTwips() const;
@@ -140,6 +155,8 @@ private:
     std::uint32_t foreColor_ = kSysButtonText;
     int drawWidth_ = 1;
     int drawStyle_ = 0;
+    std::string accessibleDescription_;
+    double accessibleValue_ = -1;
     std::uint64_t revision_ = 0;
 };
 

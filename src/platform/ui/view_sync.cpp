@@ -35,6 +35,14 @@ void ControlSync::sync(ControlChanges& changes, double twipsPerPixel) {
     if (Changed(foreColor_, control_.foreColor(), all)) changes.setForeColor(foreColor_);
     if (Changed(border_, control_.border, all)) changes.setBorder(border_);
     if (Changed(picture_, control_.picture, all)) changes.setPicture(picture_);
+
+    if (control_.accessibleName.empty() && !all) return;
+    std::string name = control_.accessibleName;
+    if (!name.empty() && control_.kind() == Kind::Label) name.append(": ").append(control_.caption());
+    bool accessible = Changed(accessibleName_, name, all);
+    accessible = Changed(accessibleDescription_, control_.accessibleDescription(), all) || accessible;
+    accessible = Changed(accessibleValue_, control_.accessibleValue(), all) || accessible;
+    if (accessible) changes.setAccessible(accessibleName_, accessibleDescription_, accessibleValue_);
 }
 
 void MenuSync::sync(MenuChanges& changes) {

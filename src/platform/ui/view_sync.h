@@ -30,6 +30,10 @@ public:
     // Picture boxes: the sunken border and the image shown ("" none).
     virtual void setBorder(bool border) = 0;
     virtual void setPicture(const std::string& name) = 0;
+    // What a screen reader gets: the name (a label's with its caption), the
+    // description and the value (a percentage, -1 none). Backends without
+    // an accessibility layer ignore it.
+    virtual void setAccessible(const std::string& /*name*/, const std::string& /*description*/, double /*value*/) {}
 };
 
 class ControlSync {
@@ -59,6 +63,9 @@ private:
     std::uint32_t foreColor_ = 0;
     bool border_ = false;
     std::string picture_;
+    std::string accessibleName_;
+    std::string accessibleDescription_;
+    double accessibleValue_ = -1;
 };
 
 // What a backend does with one menu entry's changes.

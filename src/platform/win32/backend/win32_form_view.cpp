@@ -1,5 +1,10 @@
 #include "platform/win32/backend/win32_form_view.h"
 
+#include <cmath>
+#include <string>
+
+#include "platform/win32/utf16.h"
+
 namespace qx::win32 {
 
 // One control's changes applied to its child window.
@@ -24,6 +29,17 @@ struct FormView::ControlEntry final : ui::ControlChanges {
     // The sunken edge is made with the window; the program never changes it.
     void setBorder(bool) override {}
     void setPicture(const std::string& name) override { window.setControlPicture(control, name); }
+    // A screen reader names a window by its text. A picture box draws none,
+    // so a bar's text is its name and free share, the graph's its name and
+    // latest figures. (A label draws its text: it stays the figure alone.)
+    void setAccessible(const std::string& name, const std::string& description, double value) override {
+        if (control.kind() != ui::Kind::PictureBox || name.empty()) return;
+        std::string text = name;
+        if (value >= 0) text.append(": ").append(std::to_string(std::lround(value))).append(" %");
+        if (!description.empty()) text.append(", ").append(description);
+        std::wstring wide;
+        if (HWND box = window.controlHandle(control); box && toUtf16(text, wide)) SetWindowTextW(box, wide.c_str());
+    }
 
     win32ui::FormWindow& window;
     const ui::Control& control;
