@@ -77,8 +77,8 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
 }
 
 void FrmMain::DescribeForScreenReaders() {
-    // The free shares in whole per cent, as the bars show them.
-    auto percent = [](double part, double whole) { return whole > 0 ? std::round(part / whole * 100) : 0.0; };
+    // The free shares in whole per cent, halves to the even one.
+    auto percent = [](double part, double whole) { return whole > 0 ? std::nearbyint(part / whole * 100) : 0.0; };
     picUsedPhysical.setAccessibleValue(percent(MemInfo.FreePhysical, MemInfo.TotalPhysical));
     picUsedPagefile.setAccessibleValue(percent(MemInfo.FreePagefile, MemInfo.TotalPagefile));
     char text[96];
