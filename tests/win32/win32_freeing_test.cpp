@@ -91,7 +91,7 @@ TEST(ParallelFill, OneThreadPerProcessorAtMost8AndNoneForLessThan32MiB) {
     EXPECT_EQ(fillThreadsFor(64 * kMiB, 4), 2u);
     EXPECT_EQ(fillThreadsFor(kGiB, 4), 4u);
     EXPECT_EQ(fillThreadsFor(kGiB, 0), 1u);
-    EXPECT_EQ(fillThreadsFor(4 * kGiB, 64), 8u);
+    EXPECT_EQ(fillThreadsFor(3 * kGiB, 64), 8u);  // fits a 32-bit size_t too
     EXPECT_GE(usableProcessors(), 1u);
 }
 
@@ -292,6 +292,16 @@ TEST_F(FreeingTest, ASmallBlockOnThisMachineFitsWithTheRealFigures) {
     EXPECT_EQ(Recorder::committedBytes, 64 * kMiB);
     freeing.releaseBlock();
     EXPECT_EQ(Recorder::spacesSeen, 32 * kMiB);
+}
+
+// A 64-bit program takes a block beyond 2 GiB in one piece; a 32-bit one,
+// large-address-aware on 64-bit Windows, has room for it in 256 MiB pieces.
+TEST_F(FreeingTest, ABlockBeyond2GiBFitsThisProgramsAddressSpace) {
+    const std::uint64_t characters = (2 * kGiB + 256 * kMiB) / 2;
+    Win32Freeing freeing({nullptr, Recorder::commit});
+    ASSERT_TRUE(freeing.createBlock(characters));
+    EXPECT_EQ(freeing.heldBytes(), characters * 2);
+    EXPECT_EQ(Recorder::commits, sizeof(void*) == 8 ? 1 : 9);
 }
 
 TEST_F(FreeingTest, TheSystemCallsDoTheSame) {
