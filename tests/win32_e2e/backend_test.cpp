@@ -323,7 +323,7 @@ TEST(Win32BlockWaiter, ClosingDuringARunWaitsForTheThreadThenFreesTheBlock) {
     EXPECT_EQ(BlockCalls::spacesReleased.load(), kBlockCharacters);
 }
 
-TEST(Win32BlockWaiter, ABlockPastItsDeadlineFailsTheRunAndIsFreedOnceMadeWithoutWaitingForIt) {
+TEST(Win32BlockWaiter, ABlockPastItsDeadlineFailsTheRunAndIsFreedOnceMade) {
     BlockCalls::reset(false);
     NoMemory memory;
     Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
