@@ -12,7 +12,7 @@ packages=(
   at-spi2-core python3-pyatspi
   dpkg-dev lintian desktop-file-utils appstream
   nsis
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 wine32:i386
   clang libclang-rt-14-dev
 )
 
@@ -23,6 +23,11 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  # The 32-bit Wine, which runs the 32-bit Windows programs, comes from the
+  # i386 architecture.
+  if [[ " ${missing[*]} " == *" wine32:i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -9,8 +9,8 @@
 # when installed again and goes with /AUTOSTART=0, and the silent uninstaller
 # removes the program, the shortcut, the start entry and the uninstall entry,
 # but leaves a start entry of another copy alone; while the program runs, the
-# installer refuses to replace it and the uninstaller removes nothing. The 32-bit installer is not
-# run: these machines can't execute 32-bit code.
+# installer refuses to replace it and the uninstaller removes nothing. The 32-bit installer is
+# checked as a package only (the 32-bit program itself runs its tests in scripts/test-windows.sh).
 #   tests/packaging/check_windows_installer.sh
 # Carries quendax.exe once the Windows build has it, else the stand-in
 # program of tests/packaging/windows_standin (it says which).

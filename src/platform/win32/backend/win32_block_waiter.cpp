@@ -28,7 +28,6 @@ Win32BlockWaiter::Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, u
 Win32BlockWaiter::~Win32BlockWaiter() {
     joinWorker();
     done_ = nullptr;
-    if (abandoned_) freeing_.releaseBlock();
     if (window_) {
         KillTimer(window_, kDeadlineTimer);
         DestroyWindow(window_);
@@ -39,24 +38,26 @@ void Win32BlockWaiter::joinWorker() {
     if (worker_.joinable()) worker_.join();
 }
 
+bool Win32BlockWaiter::giveUp() {
+    Work making = Work::Making;
+    return worker_.joinable() && work_.compare_exchange_strong(making, Work::GivenUp);
+}
+
 void Win32BlockWaiter::start(std::uint64_t characters, std::function<void(bool ok)> done) {
     // The memory of a block given up on is still being taken: no second one.
     if (making()) {
         done(false);
         return;
     }
+    // A thread that has finished; a block it gave up on it gave back itself.
     joinWorker();
-    if (abandoned_) {
-        abandoned_ = false;
-        freeing_.releaseBlock();
-    }
     if (window_ == nullptr) {
         done(freeing_.createBlock(characters));
         return;
     }
     KillTimer(window_, kDeadlineTimer);
     const WPARAM run = ++run_;
-    finished_.store(false);
+    work_.store(Work::Making);
     ok_ = false;
     try {
         worker_ = std::thread([this, characters, run] {
@@ -67,11 +68,17 @@ void Win32BlockWaiter::start(std::uint64_t characters, std::function<void(bool o
                 ok = false;
             }
             ok_ = ok;
-            finished_.store(true);
+            Work making = Work::Making;
+            if (!work_.compare_exchange_strong(making, Work::Made)) {
+                // Given up on meanwhile: nobody waits for this block.
+                freeing_.releaseBlock();
+                work_.store(Work::Released);
+            }
             // Lost only when the queue is full: the deadline then finds it.
             PostMessageW(window_, kBlockMade, run, 0);
         });
     } catch (const std::system_error&) {
+        work_.store(Work::Idle);
         done(freeing_.createBlock(characters));
         return;
     }
@@ -82,40 +89,36 @@ void Win32BlockWaiter::start(std::uint64_t characters, std::function<void(bool o
 
 bool Win32BlockWaiter::createBlock(std::uint64_t characters) {
     joinWorker();
-    abandoned_ = false;
     if (done_) ok_ = false;
     return freeing_.createBlock(characters);
 }
 
 void Win32BlockWaiter::releaseBlock() {
+    // Never wait for a thread here: this runs on the window's thread.
+    if (giveUp() || making()) return;
     joinWorker();
-    abandoned_ = false;
     if (done_) ok_ = false;
     freeing_.releaseBlock();
 }
 
 void Win32BlockWaiter::made(WPARAM run) {
     // A message from a run that has ended since, or one that's not done yet.
-    if (run != run_ || !finished_.load()) return;
+    const Work work = work_.load();
+    if (run != run_ || work == Work::Making || work == Work::GivenUp) return;
     joinWorker();
     KillTimer(window_, kDeadlineTimer);
-    if (abandoned_) {
-        abandoned_ = false;
-        freeing_.releaseBlock();
-        return;
-    }
-    deliver(ok_);
+    deliver(work == Work::Made && ok_);
 }
 
 void Win32BlockWaiter::deadlinePassed() {
     KillTimer(window_, kDeadlineTimer);
-    if (finished_.load()) {
-        made(run_);
+    if (!done_) return;
+    giveUp();
+    if (work_.load() == Work::GivenUp) {
+        deliver(false);
         return;
     }
-    if (!done_) return;
-    abandoned_ = true;
-    deliver(false);
+    made(run_);
 }
 
 void Win32BlockWaiter::deliver(bool ok) {

@@ -4,7 +4,8 @@
 // to a message-only window when it is done; the message loop then joins it
 // and hands the outcome to the dispatcher as an event of its own. A block
 // that takes longer than its deadline fails the run at once; the thread
-// can't be stopped safely, so its block is released once it has finished.
+// can't be stopped safely, so it gives its block back itself once it has
+// finished, and nothing on the window's thread waits for it.
 #pragma once
 
 #include <windows.h>
@@ -25,7 +26,7 @@ public:
     Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, ui::Dispatcher& dispatcher,
                      win32ui::FailureHandler failed);
     // Waits for a thread still making a block; the block itself stays with
-    // the freeing system (a block given up on is released here).
+    // the freeing system (a block given up on is given back by its thread).
     ~Win32BlockWaiter();
     Win32BlockWaiter(const Win32BlockWaiter&) = delete;
     Win32BlockWaiter& operator=(const Win32BlockWaiter&) = delete;
@@ -37,14 +38,18 @@ public:
     void start(std::uint64_t characters, std::function<void(bool ok)> done);
     // The block made here and now, after any thread has finished.
     bool createBlock(std::uint64_t characters);
-    // Waits for any thread still writing, then gives the memory back. A run
-    // still waiting for its outcome then gets false.
+    // Gives the memory back. A block still being made is given up on
+    // instead, without waiting: its thread gives it back when it is done.
+    // A run still waiting for its outcome then gets false.
     void releaseBlock();
 
     // Whether a run waits for its outcome.
     bool waiting() const { return static_cast<bool>(done_); }
-    // Whether a thread is making a block now.
-    bool making() const { return worker_.joinable() && !finished_.load(); }
+    // Whether a thread is making a block now (or giving back one given up on).
+    bool making() const {
+        const Work work = work_.load();
+        return worker_.joinable() && (work == Work::Making || work == Work::GivenUp);
+    }
 
     // How long a block may take, in ms, from the characters asked for;
     // blockDeadlineMs of its bytes unless replaced.
@@ -53,9 +58,15 @@ public:
     }
 
 private:
+    // Where the thread's block stands. The thread moves Making to Made, or,
+    // finding GivenUp, gives the block back and moves to Released.
+    enum class Work { Idle, Making, Made, GivenUp, Released };
+
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void made(WPARAM run);
     void deadlinePassed();
+    // True when a block still being made is given up on by this call.
+    bool giveUp();
     void joinWorker();
     void deliver(bool ok);
 
@@ -65,9 +76,8 @@ private:
     std::function<std::uint64_t(std::uint64_t)> deadline_;
     HWND window_ = nullptr;
     std::thread worker_;
-    std::atomic<bool> finished_{false};
-    bool ok_ = false;         // the thread's outcome, read after joining it
-    bool abandoned_ = false;  // given up on: release the block once made
+    std::atomic<Work> work_{Work::Idle};
+    bool ok_ = false;  // the thread's outcome, read once it is Made
     WPARAM run_ = 0;
     std::function<void(bool)> done_;
 };
