@@ -29,5 +29,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The 32-bit Wine goes in a second step, once the 64-bit libraries it must
+  # match are in place.
+  first=()
+  for p in "${missing[@]}"; do [ "$p" = wine32:i386 ] || first+=("$p"); done
+  if [ ${#first[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${first[@]}"
+  fi
+  if [ ${#first[@]} -ne ${#missing[@]} ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends wine32:i386
+  fi
 fi
