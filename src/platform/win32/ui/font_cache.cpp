@@ -1,6 +1,6 @@
 #include "platform/win32/ui/font_cache.h"
 
-#include <cmath>
+#include "platform/runtime/numbers.h"
 
 namespace qx::win32ui {
 
@@ -23,7 +23,7 @@ HFONT FontCache::font(double points, UINT dpi) {
         face.lfCharSet = DEFAULT_CHARSET;
     }
     // A negative height asks for the character height, as point sizes mean.
-    face.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    face.lfHeight = -static_cast<LONG>(RoundHalfEven(points * dpi / 72.0));
     face.lfWidth = 0;
     HFONT made = CreateFontIndirectW(&face);
     if (made) entries_.push_back({points, dpi, made});
