@@ -364,5 +364,16 @@ TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot
     EXPECT_EQ(states.size(), 2u) << "the model's own change is not reported back";
 }
 
+TEST_F(FormWindowTest, AWindowHiddenWhileMinimizedComesBackAtNormalSize) {
+    form.show();
+    window->syncFromModel();
+    ShowWindow(window->handle(), SW_MINIMIZE);  // the user minimizes; the program hides it
+    window->setVisible(false);
+    window->setWindowState(ui::kNormal);  // then shows it again, at normal size
+    window->setVisible(true);
+    EXPECT_TRUE(IsWindowVisible(window->handle()));
+    EXPECT_FALSE(IsIconic(window->handle()));
+}
+
 }  // namespace
 }  // namespace qx::win32ui::test

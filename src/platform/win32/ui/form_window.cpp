@@ -339,7 +339,11 @@ void FormWindow::setVisible(bool visible) {
         return;
     }
     Applying applying(applying_);
-    ShowWindow(window_, state_ == ui::kNormal ? SW_SHOW : showCommand(state_));
+    // A window hidden while minimized is still minimized: SW_SHOW would
+    // bring it back as an icon, so it is shown in the state the model asks for.
+    ShowWindow(window_, state_ == ui::kMinimized   ? SW_SHOWMINIMIZED
+                        : state_ == ui::kMaximized ? SW_SHOWMAXIMIZED
+                                                   : SW_SHOWNORMAL);
 }
 
 void FormWindow::firstShow() {
