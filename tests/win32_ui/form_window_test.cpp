@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -59,7 +60,10 @@ protected:
         };
         events.closeBox = [this] { ++closeBoxes; };
         events.stateChanged = [this](int state) { states.push_back(state); };
-        events.clientResized = [this](int width, int height) { sizes.push_back({width, height}); };
+        events.clientResized = [this](int width, int height) {
+            sizes.push_back({width, height});
+            if (layOut) layOut(width);
+        };
         events.dpiChanged = [this](double twips) { dpiTwips.push_back(twips); };
         events.key = [this](std::string_view key) {
             keys.emplace_back(key);
@@ -85,6 +89,7 @@ protected:
     std::vector<int> states;
     std::vector<std::pair<std::string, int>> iconsAsked;
     std::vector<SIZE> sizes;
+    std::function<void(int clientWidth)> layOut;  // what the program does on the user's resize
     int paints = 0, closeBoxes = 0, failures = 0;
 };
 
@@ -373,6 +378,33 @@ TEST_F(FormWindowTest, AWindowHiddenWhileMinimizedComesBackAtNormalSize) {
     window->setVisible(true);
     EXPECT_TRUE(IsWindowVisible(window->handle()));
     EXPECT_FALSE(IsIconic(window->handle()));
+}
+
+TEST_F(FormWindowTest, AfterTheUsersResizeNothingOfTheOldLayoutStaysOnScreen) {
+    form.show();
+    window->syncFromModel();
+    layOut = [this](int clientWidth) {
+        form.frame.setWidth(clientWidth * 15 - 1500);  // the frame follows the window's width
+        window->syncFromModel();
+    };
+    auto resizeBy = [this](int dx) {
+        const RECT outer = window->outerRect();
+        SetWindowPos(window->handle(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        MSG message;
+        for (int i = 0; i < 20; ++i, Sleep(10)) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
+    };
+    resizeBy(-60);  // the frame's right edge is drawn at x = 150
+    resizeBy(60);   // and now at 210
+    HDC dc = GetDC(window->handle());
+    int stale = 0;
+    for (int x = 146; x < 154; ++x) stale += GetPixel(dc, x, 80) != GetSysColor(COLOR_BTNFACE) ? 1 : 0;
+    const bool edgeDrawn = GetPixel(dc, 208, 80) != GetSysColor(COLOR_BTNFACE);
+    ReleaseDC(window->handle(), dc);
+    EXPECT_EQ(stale, 0) << "the frame's old edge is still on screen";
+    EXPECT_TRUE(edgeDrawn) << "the frame's new edge is drawn";
 }
 
 }  // namespace

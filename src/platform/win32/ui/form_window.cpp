@@ -516,8 +516,12 @@ void FormWindow::sized(WPARAM kind, int width, int height) {
         state_ = state;
         if (!applying_ && events_.stateChanged) emit([&] { events_.stateChanged(state); });
     }
-    if (state == ui::kMinimized || applying_ || !shownOnce_) return;
-    if (events_.clientResized) emit([&] { events_.clientResized(width, height); });
+    if (state == ui::kMinimized || !shownOnce_) return;
+    if (!applying_ && events_.clientResized) emit([&] { events_.clientResized(width, height); });
+    // Group boxes don't erase what lies inside them, and moved controls
+    // leave their old drawing behind: after a new size and the layout that
+    // follows it, the whole window is drawn anew, background first.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FormWindow::dpiChangedTo(UINT dpi, const RECT* suggested) {
