@@ -8,8 +8,12 @@
 // a CLASS too, a window of that class (a message box is "#32770").
 //
 //   window_probe.exe [TITLE [CLASS]]
+//   window_probe.exe --markers   the pixels of the marker colour (0x00C000)
+//                                each bar of the memory frame shows on
+//                                screen: "markers: N N", status 0
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwctype>
 #include <string>
@@ -22,6 +26,7 @@ struct Child {
     std::wstring text;
     RECT place{};
     bool visible = false;
+    bool topLevel = false;  // a child of the main window itself
 };
 
 struct Search {
@@ -47,6 +52,7 @@ BOOL CALLBACK collect(HWND window, LPARAM data) {
     GetWindowRect(window, &child.place);
     MapWindowPoints(nullptr, search.main, reinterpret_cast<POINT*>(&child.place), 2);
     child.visible = IsWindowVisible(window) != FALSE;
+    child.topLevel = GetParent(window) == search.main;
     search.children.push_back(child);
     return TRUE;
 }
@@ -74,9 +80,61 @@ std::string utf8(const std::wstring& text) {
     return out;
 }
 
+// Counts the pixels of colour 0x00C000 on screen in `place` (client
+// coordinates of `window`).
+int markerPixels(HWND window, const RECT& place) {
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    int count = 0;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+        GdiFlush();
+        const auto* pixel = static_cast<const std::uint32_t*>(bits);
+        for (int i = 0; i < width * height; ++i) count += (pixel[i] & 0xFFFFFF) == 0x00C000 ? 1 : 0;
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return count;
+}
+
+// "markers: N N": the marker pixels of each bar (a picture box in the memory frame).
+int printMarkers(const Search& search) {
+    const Child* frame = nullptr;
+    for (const Child& c : search.children) {
+        if (c.className == L"Button" && c.text == L"Physical memory / Pagefile") frame = &c;
+    }
+    if (!frame) return 1;
+    std::printf("markers:");
+    for (const Child& c : search.children) {
+        const bool inFrame = c.place.left >= frame->place.left && c.place.right <= frame->place.right &&
+                             c.place.top >= frame->place.top && c.place.bottom <= frame->place.bottom;
+        if (c.className == L"QuendaxPictureBox" && c.topLevel && c.visible && inFrame) {
+            std::printf(" %d", markerPixels(search.main, c.place));
+        }
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool markers = argc == 2 && std::string(argv[1]) == "--markers";
+    if (markers) argc = 1;
     const bool mainWindow = argc < 2;
     std::wstring title = L"Quendax";
     if (!mainWindow) {
@@ -98,6 +156,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     EnumChildWindows(search.main, collect, reinterpret_cast<LPARAM>(&search));
+    if (markers) return printMarkers(search);
     int figures = 0;
     for (const Child& c : search.children) {
         std::printf("%s|%s|%ld,%ld,%ld,%ld|%s\n", utf8(c.className).c_str(), utf8(c.text).c_str(), c.place.left,
