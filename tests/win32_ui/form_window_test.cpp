@@ -29,13 +29,15 @@ PixelRect rectInParent(HWND child) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// The character height of a window's font (negative: in pixels, as made).
-LONG fontHeight(HWND window) {
+// The font a window was given.
+LOGFONTW fontOf(HWND window) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     LOGFONTW face{};
-    if (!font || !GetObjectW(font, sizeof face, &face)) return 0;
-    return face.lfHeight;
+    if (font) GetObjectW(font, sizeof face, &face);
+    return face;
 }
+// The character height of a window's font (negative: in pixels, as made).
+LONG fontHeight(HWND window) { return fontOf(window).lfHeight; }
 
 std::wstring windowText(HWND window) {
     wchar_t text[256] = {};
@@ -76,7 +78,6 @@ protected:
             iconsAsked.push_back({std::string(name), size});
             return name == "app" ? LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)) : nullptr;
         };
-        options.pictureSize = [](std::string_view name) { return name == "app" ? 32 : 0; };
         window = std::make_unique<FormWindow>(form, options, events);
         ASSERT_NE(window->handle(), nullptr);
     }
@@ -207,27 +208,33 @@ TEST_F(FormWindowTest, FontSizesAreInPointsAtTheWindowsDpi) {
     window->setControlFontSize(form.lblInFrame, 12);
     EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
     EXPECT_EQ(fontHeight(window->controlHandle(form.cmdOK)), -11);
+    EXPECT_EQ(fontOf(window->controlHandle(form.cmdOK)).lfWeight, FW_NORMAL);
+    // A label defined in 9.75-point bold.
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblOverBox)), -13);
+    EXPECT_EQ(fontOf(window->controlHandle(form.lblOverBox)).lfWeight, FW_BOLD);
 }
 
-TEST_F(FormWindowTest, APictureBoxShowsItsPictureAtTheTopLeft) {
+TEST_F(FormWindowTest, APictureFillsItsBox) {
     form.show();
     window->syncFromModel();
     form.picGraph.setPicture("app");
     window->syncFromModel();
     ASSERT_FALSE(iconsAsked.empty());
-    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 32}));
+    // 1050 twips are 70 pixels, 66 inside the sunken border.
+    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 66}));
     HWND box = window->controlHandle(form.picGraph);
     window->repaintControl(form.picGraph);
     HDC dc = GetDC(box);
-    int drawn = 0;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) drawn += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+    int topLeft = 0, bottomRight = 0;
+    for (int y = 0; y < 33; ++y) {
+        for (int x = 0; x < 33; ++x) {
+            topLeft += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+            bottomRight += GetPixel(dc, x + 33, y + 33) != RGB(0, 0, 0) ? 1 : 0;
+        }
     }
-    int outside = 0;
-    for (int y = 40; y < 60; ++y) outside += GetPixel(dc, 50, y) != RGB(0, 0, 0) ? 1 : 0;
     ReleaseDC(box, dc);
-    EXPECT_GT(drawn, 100);
-    EXPECT_EQ(outside, 0);
+    EXPECT_GT(topLeft, 100);
+    EXPECT_GT(bottomRight, 100);
 }
 
 TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {

@@ -31,6 +31,12 @@ ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* p
         case ui::Kind::PictureBox: widget_ = new PictureBoxWidget(control, events, parent); break;
     }
     widget_->setObjectName(QString::fromStdString(control.name()));
+    if (control.fontSize > 0 || control.fontBold) {
+        QFont font = widget_->font();
+        if (control.fontSize > 0) font.setPointSizeF(control.fontSize);
+        font.setBold(control.fontBold);
+        widget_->setFont(font);
+    }
 }
 
 QWidget* ControlView::childArea() const {

@@ -102,6 +102,8 @@ public:
     bool scalePixels = false;   // picture boxes whose children measure in pixels
     bool transparent = false;   // labels: no background of their own
     bool stackOnTop = false;    // drawn above the controls defined after it
+    double fontSize = 0;        // labels and buttons, in points (0: the usual size)
+    bool fontBold = false;
     int tabIndex = 0;
     std::string picture;        // name of the image shown ("" none)
 
