@@ -81,7 +81,7 @@ int main() {
         commandLine.erase(0, rest == std::string::npos ? commandLine.size() : rest);
     }
     if (commandLine == "/?") {
-        showInformation(qx::UsageText(qx::win32::kWindowsFigureSources, ""));
+        showInformation(qx::UsageBoxText());
         return 0;
     }
     switch (qx::InfoRequestFor(commandLine)) {

@@ -2,6 +2,7 @@
 // usage text or the version, and what those texts hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "mainwindow/usage.h"
@@ -43,6 +44,21 @@ TEST(Usage, TextNamesBothSwitchesThenThePlatformsFiguresThenTheTestingAids) {
     EXPECT_LT(quitLine, text.find("\nFIGURES\n"));
     EXPECT_LT(text.find("\nFIGURES\n"), text.find("\nAIDS\n"));
     EXPECT_EQ(text.back(), '\n');
+}
+
+TEST(Usage, TheMessageBoxTextHasNoColumnsAndEndsLinesOnlyAtParagraphs) {
+    const std::string text = UsageBoxText();
+    EXPECT_EQ(text.rfind("Usage: quendax [/AUTO | /QUIT]\n\n", 0), 0u);
+    EXPECT_NE(text.find("\n/AUTO "), std::string::npos);
+    EXPECT_NE(text.find("\n/QUIT "), std::string::npos);
+    EXPECT_EQ(text.find("  "), std::string::npos) << "spaces aligning columns break in a proportional font";
+    std::size_t start = 0;
+    while (start <= text.size()) {  // every line a whole sentence, none wrapped mid-way
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        EXPECT_TRUE(line.empty() || line.back() == '.' || line.back() == ']') << line;
+        start = end + 1;
+    }
 }
 
 TEST(Usage, EmptyPartsLeaveNoTrace) {
