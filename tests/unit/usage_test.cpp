@@ -2,7 +2,6 @@
 // usage text or the version, and what those texts hold.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "mainwindow/usage.h"
@@ -47,17 +46,13 @@ TEST(Usage, TextNamesBothSwitchesThenThePlatformsFiguresThenTheTestingAids) {
 }
 
 TEST(Usage, TheMessageBoxTextHasNoColumnsAndEndsLinesOnlyAtParagraphs) {
-    const std::string text = UsageBoxText();
+    const std::string text = UsageBoxText() + "\n";
     EXPECT_EQ(text.rfind("Usage: quendax [/AUTO | /QUIT]\n\n", 0), 0u);
     EXPECT_NE(text.find("\n/AUTO "), std::string::npos);
     EXPECT_NE(text.find("\n/QUIT "), std::string::npos);
     EXPECT_EQ(text.find("  "), std::string::npos) << "spaces aligning columns break in a proportional font";
-    std::size_t start = 0;
-    while (start <= text.size()) {  // every line a whole sentence, none wrapped mid-way
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string line = text.substr(start, end - start);
-        EXPECT_TRUE(line.empty() || line.back() == '.' || line.back() == ']') << line;
-        start = end + 1;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1)) {
+        EXPECT_TRUE(text[end - 1] == '\n' || text[end - 1] == '.' || text[end - 1] == ']') << end;  // whole sentences
     }
 }
 

@@ -13,7 +13,6 @@
 //                                screen: "markers: N N", status 0
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cwctype>
 #include <string>
@@ -80,33 +79,14 @@ std::string utf8(const std::wstring& text) {
     return out;
 }
 
-// Counts the pixels of colour 0x00C000 on screen in `place` (client
-// coordinates of `window`).
+// The pixels of colour 0x00C000 on screen in `place` (client pixels of `window`).
 int markerPixels(HWND window, const RECT& place) {
-    const int width = place.right - place.left, height = place.bottom - place.top;
-    if (width <= 0 || height <= 0) return 0;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = GetDC(window);
     int count = 0;
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-        GdiFlush();
-        const auto* pixel = static_cast<const std::uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i) count += (pixel[i] & 0xFFFFFF) == 0x00C000 ? 1 : 0;
-        SelectObject(memory, old);
+    for (int y = place.top; y < place.bottom; ++y) {
+        for (int x = place.left; x < place.right; ++x) count += GetPixel(dc, x, y) == RGB(0, 0xC0, 0) ? 1 : 0;
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
+    ReleaseDC(window, dc);
     return count;
 }
 
