@@ -5,7 +5,7 @@
 # notification area; a probe program reads the window's controls through
 # the Windows API and finds the six figures in MB; the About box shows the
 # version from the version record; a double-click on the icon hides and
-# shows the window; the icon's right-click menu "&Exit" ends the process and
+# shows the window, and two bring back a window hidden by minimizing it; the icon's right-click menu "&Exit" ends the process and
 # removes the icon; "quendax.exe /QUIT" ends by itself with status 0; on
 # fixed memory figures, a freeing run that leaves more memory free shows the
 # darker green markers in both bars, and hides them five seconds later.
@@ -131,6 +131,16 @@ main_hidden || fail "one double-click toggled the window twice"
 double_click
 wait_for 50 main_visible || fail "a second double-click did not show the window"
 echo "double-click hides and shows the window"
+# Minimized, the window hides; the first double-click leaves it hidden, the
+# second brings it back at normal size.
+"$wine" "$probe" --minimize </dev/null >/dev/null 2>&1
+wait_for 50 main_hidden || fail "minimizing did not hide the window"
+double_click
+sleep 1
+double_click
+main_normal() { "$wine" "$probe" --state </dev/null 2>/dev/null | tr -d '\r' | grep -q '^visible normal$'; }
+wait_for 50 main_normal || fail "two double-clicks did not bring the minimized window back at normal size"
+echo "a minimized window comes back after two double-clicks"
 
 # Right-click: the pop-up menu opens; its "&Exit" ends the program.
 menus_before=$(xdotool search --onlyvisible --class quendax.exe 2>/dev/null | wc -l)

@@ -11,6 +11,8 @@
 //   window_probe.exe --markers   the pixels of the marker colour (0x00C000)
 //                                each bar of the memory frame shows on
 //                                screen: "markers: N N", status 0
+//   window_probe.exe --minimize  minimizes the main window as its button does
+//   window_probe.exe --state     "visible normal", "hidden iconic", ...
 #include <windows.h>
 
 #include <cstdio>
@@ -114,7 +116,9 @@ int printMarkers(const Search& search) {
 
 int main(int argc, char** argv) {
     const bool markers = argc == 2 && std::string(argv[1]) == "--markers";
-    if (markers) argc = 1;
+    const bool minimize = argc == 2 && std::string(argv[1]) == "--minimize";
+    const bool state = argc == 2 && std::string(argv[1]) == "--state";
+    if (markers || minimize || state) argc = 1;
     const bool mainWindow = argc < 2;
     std::wstring title = L"Quendax";
     if (!mainWindow) {
@@ -137,6 +141,12 @@ int main(int argc, char** argv) {
     }
     EnumChildWindows(search.main, collect, reinterpret_cast<LPARAM>(&search));
     if (markers) return printMarkers(search);
+    if (minimize) return PostMessageW(search.main, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+    if (state) {
+        std::printf("%s %s\n", IsWindowVisible(search.main) ? "visible" : "hidden",
+                    IsIconic(search.main) ? "iconic" : IsZoomed(search.main) ? "maximized" : "normal");
+        return 0;
+    }
     int figures = 0;
     for (const Child& c : search.children) {
         std::printf("%s|%s|%ld,%ld,%ld,%ld|%s\n", utf8(c.className).c_str(), utf8(c.text).c_str(), c.place.left,
