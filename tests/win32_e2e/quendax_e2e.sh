@@ -5,8 +5,9 @@
 # notification area; a probe program reads the window's controls through
 # the Windows API and finds the six figures in MB; the About box shows the
 # version from the version record; a double-click on the icon hides and
-# shows the window, and two bring back a window hidden by minimizing it; the icon's right-click menu "&Exit" ends the process and
-# removes the icon; "quendax.exe /QUIT" ends by itself with status 0; on
+# shows the window, and two bring back a window hidden by minimizing it;
+# the icon's right-click menu "&Exit" ends the process and removes the icon;
+# "quendax.exe /QUIT" ends by itself with status 0; on
 # fixed memory figures, a freeing run that leaves more memory free shows the
 # darker green markers in both bars, and hides them five seconds later.
 # Everything started here (Xvfb, trayer, the Wine prefix's server) is ended
