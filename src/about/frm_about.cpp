@@ -38,12 +38,17 @@ FrmAbout::FrmAbout(FrmMain& main)
     picIcon.border = false;
     lblVersion.setCaption("VERSION");
     lblAuthor.setCaption("Memory at a glance");
-    Label1.setCaption("Free software, made by the Quendax developers");
+    Label1.setCaption("Made by the Quendax developers");
     cmdOK.setCaption("OK");
     cmdSysInfo.setCaption("&System Info...");
     for (ui::Control* label : {&lblTitle, &lblVersion, &lblAuthor, &Label1}) {
         label->alignment = ui::Alignment::Center;
+        label->fontBold = true;
     }
+    lblTitle.fontSize = 12;
+    lblVersion.fontSize = 8.25;
+    lblAuthor.fontSize = 9.75;
+    Label1.fontSize = 9.75;
     lblTitle.setForeColor(0x000000);
     picIcon.tabIndex = 1;
     lblTitle.tabIndex = 3;

@@ -7,11 +7,19 @@
 //                                     when one was inherited, else show it in
 //                                     a message box; exit, no window opened
 //   quendax /?                        the usage in a message box
+// and, as a testing aid, before the program's own switches:
+//   quendax --fixed-figures TOTAL,FREE,FREED [/AUTO | /QUIT]
+//                                     run on these memory figures (MB), FREED
+//                                     free after a freeing run (fixed_figures.h)
 #include <windows.h>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/fixed_figures.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
 #include "mainwindow/usage.h"
@@ -49,17 +57,36 @@ std::string versionCaption() {
     return "v" + std::to_string(version.major) + "." + std::to_string(version.minor);
 }
 
+constexpr const char* kTestingAids =
+    "Testing aid:\n"
+    "  --fixed-figures TOTAL,FREE,FREED  run on these memory figures in MB (FREED\n"
+    "                    free after a freeing run), before the switches above\n";
+constexpr std::string_view kFixedFigures = "--fixed-figures ";
+
 }  // namespace
 
 int main() {
-    const std::string commandLine = qx::win32::commandLineArguments();
+    std::string commandLine = qx::win32::commandLineArguments();
+    std::optional<qx::FixedFigures> fixed;
+    if (commandLine.starts_with(kFixedFigures)) {
+        const std::size_t start = commandLine.find_first_not_of(' ', kFixedFigures.size());
+        const std::size_t end = std::min(commandLine.find(' ', start), commandLine.size());
+        fixed = start == std::string::npos ? std::nullopt
+                                           : qx::ParseFixedFigures(std::string_view(commandLine).substr(start, end - start));
+        if (!fixed) {
+            showInformation("--fixed-figures wants TOTAL,FREE,FREED in MB, e.g. 1024,256,300");
+            return 2;
+        }
+        const std::size_t rest = commandLine.find_first_not_of(' ', end);
+        commandLine.erase(0, rest == std::string::npos ? commandLine.size() : rest);
+    }
     if (commandLine == "/?") {
-        showInformation(qx::UsageText(qx::win32::kWindowsFigureSources, ""));
+        showInformation(qx::UsageBoxText());
         return 0;
     }
     switch (qx::InfoRequestFor(commandLine)) {
         case qx::InfoRequest::help: {
-            const std::string usage = qx::UsageText(qx::win32::kWindowsFigureSources, "");
+            const std::string usage = qx::UsageText(qx::win32::kWindowsFigureSources, kTestingAids);
             if (!writeToStandardOutput(usage)) showInformation(usage);
             return 0;
         }
@@ -71,8 +98,12 @@ int main() {
         case qx::InfoRequest::none: break;
     }
 
-    qx::win32::Win32Memory memory;
-    qx::win32::Win32Freeing freeing;
+    qx::win32::Win32Memory machineMemory;
+    qx::win32::Win32Freeing machineFreeing;
+    std::unique_ptr<qx::FixedFiguresSystem> fixedFigures;
+    if (fixed) fixedFigures = std::make_unique<qx::FixedFiguresSystem>(machineMemory, *fixed);
+    qx::MemorySystem& memory = fixedFigures ? static_cast<qx::MemorySystem&>(*fixedFigures) : machineMemory;
+    qx::FreeingSystem& freeing = fixedFigures ? static_cast<qx::FreeingSystem&>(*fixedFigures) : machineFreeing;
     qx::win32::Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);

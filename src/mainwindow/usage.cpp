@@ -35,4 +35,15 @@ std::string UsageText(std::string_view figureSources, std::string_view testingAi
     return text;
 }
 
+std::string UsageBoxText() {
+    return "Usage: quendax [/AUTO | /QUIT]\n"
+           "\n"
+           "Quendax shows how much memory is in use and frees memory when you ask it to.\n"
+           "\n"
+           "/AUTO starts it hidden in the notification area and frees memory whenever it is nearly full.\n"
+           "/QUIT frees memory once, then quits.\n"
+           "\n"
+           "Upper or lower case makes no difference. With anything else, Quendax starts normally.";
+}
+
 }  // namespace qx

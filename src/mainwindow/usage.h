@@ -23,4 +23,8 @@ std::string VersionText();
 // `testingAids` of this build. Lines end in '\n'; both texts are used as given.
 std::string UsageText(std::string_view figureSources, std::string_view testingAids);
 
+// The usage for a message box ("quendax.exe /?"): the same switches in a few
+// short paragraphs, each on one line for the box to wrap, no columns.
+std::string UsageBoxText();
+
 }  // namespace qx

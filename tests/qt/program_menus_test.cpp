@@ -122,6 +122,9 @@ TEST(ProgramMenus, AboutBoxDisablesTheMainWindowUntilItCloses) {
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
     EXPECT_EQ(box->focusWidget(), ok);  // the lowest tab index
+    EXPECT_EQ(box->widgetOf(about->lblTitle)->font().pointSizeF(), 12.0);
+    EXPECT_TRUE(box->widgetOf(about->lblTitle)->font().bold());
+    EXPECT_EQ(box->widgetOf(about->Label1)->font().pointSizeF(), 9.75);
     const std::string picture = std::string(QX_TEST_ARTIFACT_DIR) + "/quendax-about.png";
     EXPECT_TRUE(box->grab().save(QString::fromStdString(picture), "PNG"));
     std::cout << "about box: " << picture << std::endl;

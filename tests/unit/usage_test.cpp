@@ -45,6 +45,17 @@ TEST(Usage, TextNamesBothSwitchesThenThePlatformsFiguresThenTheTestingAids) {
     EXPECT_EQ(text.back(), '\n');
 }
 
+TEST(Usage, TheMessageBoxTextHasNoColumnsAndEndsLinesOnlyAtParagraphs) {
+    const std::string text = UsageBoxText() + "\n";
+    EXPECT_EQ(text.rfind("Usage: quendax [/AUTO | /QUIT]\n\n", 0), 0u);
+    EXPECT_NE(text.find("\n/AUTO "), std::string::npos);
+    EXPECT_NE(text.find("\n/QUIT "), std::string::npos);
+    EXPECT_EQ(text.find("  "), std::string::npos) << "spaces aligning columns break in a proportional font";
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1)) {
+        EXPECT_TRUE(text[end - 1] == '\n' || text[end - 1] == '.' || text[end - 1] == ']') << end;  // whole sentences
+    }
+}
+
 TEST(Usage, EmptyPartsLeaveNoTrace) {
     const std::string text = UsageText("", "");
     EXPECT_EQ(text, UsageText("", ""));

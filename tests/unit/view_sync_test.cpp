@@ -93,6 +93,20 @@ TEST(ControlSync, GeometryFollowsTheTwipsPerPixelAndSharesRoundedEdges) {
     EXPECT_EQ(ControlSync(form.label).geometry(15), (PixelRect{7, 7, 66, 13}));
 }
 
+TEST(ControlSync, AnEdgeHalfwayBetweenTwoPixelsGoesToTheEvenOne) {
+    struct Case {
+        double twips, twipsPerPixel;
+        int pixels;
+    };
+    for (const Case& c : {Case{22.5, 15, 2}, Case{37.5, 15, 2}, Case{90, 12, 8}, Case{102, 12, 8},
+                          Case{3125, 10, 312}, Case{3135, 10, 314}, Case{18.75, 7.5, 2}, Case{-7.5, 15, 0}}) {
+        EXPECT_EQ(twipsToPixels(c.twips, c.twipsPerPixel), c.pixels) << c.twips << " twips at " << c.twipsPerPixel;
+    }
+    TestForm form;
+    form.box.setWidth(3005);  // right edge at 3125 twips, 312.5 pixels at 144 dpi
+    EXPECT_EQ(ControlSync(form.box).geometry(10), (PixelRect{12, 24, 300, 141}));
+}
+
 TEST(ControlSync, InsideAPictureBoxMeasuredInPixelsGeometryIsStillWholePixels) {
     TestForm form;
     form.box.scalePixels = true;

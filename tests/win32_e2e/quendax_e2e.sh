@@ -5,8 +5,11 @@
 # notification area; a probe program reads the window's controls through
 # the Windows API and finds the six figures in MB; the About box shows the
 # version from the version record; a double-click on the icon hides and
-# shows the window; the icon's right-click menu "&Exit" ends the process and
-# removes the icon; "quendax.exe /QUIT" ends by itself with status 0.
+# shows the window, and two bring back a window hidden by minimizing it;
+# the icon's right-click menu "&Exit" ends the process and removes the icon;
+# "quendax.exe /QUIT" ends by itself with status 0; on
+# fixed memory figures, a freeing run that leaves more memory free shows the
+# darker green markers in both bars, and hides them five seconds later.
 # Everything started here (Xvfb, trayer, the Wine prefix's server) is ended
 # here. Exit status 77 (skipped) with the reason when a tool is missing.
 #
@@ -96,15 +99,16 @@ tr -d '\r' <"$work/probe.out" | grep -E 'MB\||figures'
 # There is no window manager: the window gets the keyboard by a click on
 # its status line (one click does nothing there) and the X input focus.
 about_open() { xdotool search --onlyvisible --name '^About Quendax$'; }
-press_f1() {
+press_key() {  # key
   local wid x y h
   wid=$(xdotool search --onlyvisible --name '^Quendax$' | head -n 1)
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   xdotool windowfocus "$wid" >/dev/null 2>&1
   xdotool mousemove $((X + 30)) $((Y + HEIGHT - 8)) click 1
   sleep 0.3
-  xdotool key F1
+  xdotool key "$1"
 }
+press_f1() { press_key F1; }
 opened=no
 for _ in 1 2 3; do
   press_f1
@@ -128,6 +132,16 @@ main_hidden || fail "one double-click toggled the window twice"
 double_click
 wait_for 50 main_visible || fail "a second double-click did not show the window"
 echo "double-click hides and shows the window"
+# Minimized, the window hides; the first double-click leaves it hidden, the
+# second brings it back at normal size.
+"$wine" "$probe" --minimize </dev/null >/dev/null 2>&1
+wait_for 50 main_hidden || fail "minimizing did not hide the window"
+double_click
+sleep 1
+double_click
+main_normal() { "$wine" "$probe" --state </dev/null 2>/dev/null | tr -d '\r' | grep -q '^visible normal$'; }
+wait_for 50 main_normal || fail "two double-clicks did not bring the minimized window back at normal size"
+echo "a minimized window comes back after two double-clicks"
 
 # Right-click: the pop-up menu opens; its "&Exit" ends the program.
 menus_before=$(xdotool search --onlyvisible --class quendax.exe 2>/dev/null | wc -l)
@@ -163,4 +177,22 @@ kill -0 "$usage" 2>/dev/null && { kill "$usage"; fail "the usage box did not clo
 wait "$usage"; status=$?
 [ "$status" = 0 ] || fail "quendax.exe /? ended with status $status"
 echo "/? shows the usage in a message box"
+
+# The markers, on fixed figures: 23,400 of 24,000 MB free before the run,
+# 23,505 after it, for physical memory and page file alike.
+"$wine" "$quendax" --fixed-figures 24000,23400,23505 </dev/null >"$work/markers.out" 2>&1 &
+app=$!
+wait_for 300 main_visible || fail "the window did not appear with --fixed-figures"
+markers() { "$wine" "$probe" --markers </dev/null 2>/dev/null | tr -d '\r' | grep '^markers:'; }
+markers_shown() { markers | grep -Eq '^markers: [1-9][0-9]* [1-9][0-9]*$'; }
+markers_hidden() { markers | grep -q '^markers: 0 0$'; }
+markers_hidden || { markers; fail "markers shown before any freeing run"; }
+press_key ctrl+f
+wait_for 50 markers_shown || { markers; fail "no marker in the bars after the freeing run"; }
+echo "after the run: $(markers)"
+wait_for 100 markers_hidden || { markers; fail "the markers stayed"; }
+echo "and five seconds later: $(markers)"
+press_key ctrl+q
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && { kill "$app"; fail "Ctrl+Q did not end the program"; }
 echo "passed"

@@ -8,6 +8,11 @@
 // a CLASS too, a window of that class (a message box is "#32770").
 //
 //   window_probe.exe [TITLE [CLASS]]
+//   window_probe.exe --markers   the pixels of the marker colour (0x00C000)
+//                                each bar of the memory frame shows on
+//                                screen: "markers: N N", status 0
+//   window_probe.exe --minimize  minimizes the main window as its button does
+//   window_probe.exe --state     "visible normal", "hidden iconic", ...
 #include <windows.h>
 
 #include <cstdio>
@@ -22,6 +27,7 @@ struct Child {
     std::wstring text;
     RECT place{};
     bool visible = false;
+    bool topLevel = false;  // a child of the main window itself
 };
 
 struct Search {
@@ -47,6 +53,7 @@ BOOL CALLBACK collect(HWND window, LPARAM data) {
     GetWindowRect(window, &child.place);
     MapWindowPoints(nullptr, search.main, reinterpret_cast<POINT*>(&child.place), 2);
     child.visible = IsWindowVisible(window) != FALSE;
+    child.topLevel = GetParent(window) == search.main;
     search.children.push_back(child);
     return TRUE;
 }
@@ -74,9 +81,44 @@ std::string utf8(const std::wstring& text) {
     return out;
 }
 
+// The pixels of colour 0x00C000 on screen in `place` (client pixels of `window`).
+int markerPixels(HWND window, const RECT& place) {
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = place.top; y < place.bottom; ++y) {
+        for (int x = place.left; x < place.right; ++x) count += GetPixel(dc, x, y) == RGB(0, 0xC0, 0) ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    return count;
+}
+
+// "markers: N N": the marker pixels of each bar (a picture box in the memory frame).
+int printMarkers(const Search& search) {
+    const Child* frame = nullptr;
+    for (const Child& c : search.children) {
+        if (c.className == L"Button" && c.text == L"Physical memory / Pagefile") frame = &c;
+    }
+    if (!frame) return 1;
+    std::printf("markers:");
+    for (const Child& c : search.children) {
+        const bool inFrame = c.place.left >= frame->place.left && c.place.right <= frame->place.right &&
+                             c.place.top >= frame->place.top && c.place.bottom <= frame->place.bottom;
+        if (c.className == L"QuendaxPictureBox" && c.topLevel && c.visible && inFrame) {
+            std::printf(" %d", markerPixels(search.main, c.place));
+        }
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool markers = argc == 2 && std::string(argv[1]) == "--markers";
+    const bool minimize = argc == 2 && std::string(argv[1]) == "--minimize";
+    const bool state = argc == 2 && std::string(argv[1]) == "--state";
+    if (markers || minimize || state) argc = 1;
     const bool mainWindow = argc < 2;
     std::wstring title = L"Quendax";
     if (!mainWindow) {
@@ -98,6 +140,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     EnumChildWindows(search.main, collect, reinterpret_cast<LPARAM>(&search));
+    if (markers) return printMarkers(search);
+    if (minimize) return PostMessageW(search.main, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+    if (state) {
+        std::printf("%s %s\n", IsWindowVisible(search.main) ? "visible" : "hidden",
+                    IsIconic(search.main) ? "iconic" : IsZoomed(search.main) ? "maximized" : "normal");
+        return 0;
+    }
     int figures = 0;
     for (const Child& c : search.children) {
         std::printf("%s|%s|%ld,%ld,%ld,%ld|%s\n", utf8(c.className).c_str(), utf8(c.text).c_str(), c.place.left,

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,13 +29,15 @@ PixelRect rectInParent(HWND child) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// The character height of a window's font (negative: in pixels, as made).
-LONG fontHeight(HWND window) {
+// The font a window was given.
+LOGFONTW fontOf(HWND window) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     LOGFONTW face{};
-    if (!font || !GetObjectW(font, sizeof face, &face)) return 0;
-    return face.lfHeight;
+    if (font) GetObjectW(font, sizeof face, &face);
+    return face;
 }
+// The character height of a window's font (negative: in pixels, as made).
+LONG fontHeight(HWND window) { return fontOf(window).lfHeight; }
 
 std::wstring windowText(HWND window) {
     wchar_t text[256] = {};
@@ -59,7 +62,10 @@ protected:
         };
         events.closeBox = [this] { ++closeBoxes; };
         events.stateChanged = [this](int state) { states.push_back(state); };
-        events.clientResized = [this](int width, int height) { sizes.push_back({width, height}); };
+        events.clientResized = [this](int width, int height) {
+            sizes.push_back({width, height});
+            if (layOut) layOut(width);
+        };
         events.dpiChanged = [this](double twips) { dpiTwips.push_back(twips); };
         events.key = [this](std::string_view key) {
             keys.emplace_back(key);
@@ -72,7 +78,6 @@ protected:
             iconsAsked.push_back({std::string(name), size});
             return name == "app" ? LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)) : nullptr;
         };
-        options.pictureSize = [](std::string_view name) { return name == "app" ? 32 : 0; };
         window = std::make_unique<FormWindow>(form, options, events);
         ASSERT_NE(window->handle(), nullptr);
     }
@@ -85,6 +90,7 @@ protected:
     std::vector<int> states;
     std::vector<std::pair<std::string, int>> iconsAsked;
     std::vector<SIZE> sizes;
+    std::function<void(int clientWidth)> layOut;  // what the program does on the user's resize
     int paints = 0, closeBoxes = 0, failures = 0;
 };
 
@@ -202,27 +208,33 @@ TEST_F(FormWindowTest, FontSizesAreInPointsAtTheWindowsDpi) {
     window->setControlFontSize(form.lblInFrame, 12);
     EXPECT_EQ(fontHeight(window->controlHandle(form.lblInFrame)), -16);
     EXPECT_EQ(fontHeight(window->controlHandle(form.cmdOK)), -11);
+    EXPECT_EQ(fontOf(window->controlHandle(form.cmdOK)).lfWeight, FW_NORMAL);
+    // A label defined in 9.75-point bold.
+    EXPECT_EQ(fontHeight(window->controlHandle(form.lblOverBox)), -13);
+    EXPECT_EQ(fontOf(window->controlHandle(form.lblOverBox)).lfWeight, FW_BOLD);
 }
 
-TEST_F(FormWindowTest, APictureBoxShowsItsPictureAtTheTopLeft) {
+TEST_F(FormWindowTest, APictureFillsItsBox) {
     form.show();
     window->syncFromModel();
     form.picGraph.setPicture("app");
     window->syncFromModel();
     ASSERT_FALSE(iconsAsked.empty());
-    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 32}));
+    // 1050 twips are 70 pixels, 66 inside the sunken border.
+    EXPECT_EQ(iconsAsked.back(), (std::pair<std::string, int>{"app", 66}));
     HWND box = window->controlHandle(form.picGraph);
     window->repaintControl(form.picGraph);
     HDC dc = GetDC(box);
-    int drawn = 0;
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) drawn += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+    int topLeft = 0, bottomRight = 0;
+    for (int y = 0; y < 33; ++y) {
+        for (int x = 0; x < 33; ++x) {
+            topLeft += GetPixel(dc, x, y) != RGB(0, 0, 0) ? 1 : 0;
+            bottomRight += GetPixel(dc, x + 33, y + 33) != RGB(0, 0, 0) ? 1 : 0;
+        }
     }
-    int outside = 0;
-    for (int y = 40; y < 60; ++y) outside += GetPixel(dc, 50, y) != RGB(0, 0, 0) ? 1 : 0;
     ReleaseDC(box, dc);
-    EXPECT_GT(drawn, 100);
-    EXPECT_EQ(outside, 0);
+    EXPECT_GT(topLeft, 100);
+    EXPECT_GT(bottomRight, 100);
 }
 
 TEST_F(FormWindowTest, ThePictureBoxPaintsItsBackgroundAndTheGraph) {
@@ -362,6 +374,41 @@ TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot
     window->syncFromModel();
     EXPECT_TRUE(IsIconic(window->handle()));
     EXPECT_EQ(states.size(), 2u) << "the model's own change is not reported back";
+}
+
+TEST_F(FormWindowTest, AWindowHiddenWhileMinimizedComesBackAtNormalSize) {
+    form.show();
+    window->syncFromModel();
+    ShowWindow(window->handle(), SW_MINIMIZE);  // the user minimizes; the program hides it
+    window->setVisible(false);
+    window->setWindowState(ui::kNormal);  // then shows it again, at normal size
+    window->setVisible(true);
+    EXPECT_TRUE(IsWindowVisible(window->handle()));
+    EXPECT_FALSE(IsIconic(window->handle()));
+}
+
+TEST_F(FormWindowTest, AfterTheUsersResizeNothingOfTheOldLayoutStaysOnScreen) {
+    form.show();
+    window->syncFromModel();
+    layOut = [this](int clientWidth) {
+        form.frame.setWidth(clientWidth * 15 - 1500);  // the frame follows the window's width
+        window->syncFromModel();
+    };
+    for (const int dx : {-60, 60}) {  // the frame's right edge drawn at x = 150, then at 210
+        const RECT outer = window->outerRect();
+        SetWindowPos(window->handle(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        MSG message;
+        for (int i = 0; i < 20; ++i, Sleep(10)) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
+    }
+    HDC dc = GetDC(window->handle());
+    int stale = 0;
+    for (int x = 146; x < 154; ++x) stale += GetPixel(dc, x, 80) != GetSysColor(COLOR_BTNFACE) ? 1 : 0;
+    EXPECT_NE(GetPixel(dc, 208, 80), GetSysColor(COLOR_BTNFACE)) << "the frame's new edge is drawn";
+    ReleaseDC(window->handle(), dc);
+    EXPECT_EQ(stale, 0) << "the frame's old edge is still on screen";
 }
 
 }  // namespace

@@ -102,9 +102,7 @@ TEST(TwipsTest, TwipsPerPixelFollowTheDpi) {
     EXPECT_EQ(twipsPerPixelForDpi(192), 7.5);
 }
 
-TEST(TwipsTest, HalvesRoundToTheEvenPixel) {
-    EXPECT_EQ(twipsToPixels(22.5, 15), 2);  // 1.5
-    EXPECT_EQ(twipsToPixels(37.5, 15), 2);  // 2.5
+TEST(TwipsTest, RectanglesShareRoundedEdges) {
     EXPECT_EQ(twipsToPixels(150, 7.5), 20);
     // Boxes that share an edge in twips share it in pixels.
     const PixelSpan a = twipsSpanToPixels(0, 110, 15);

@@ -35,6 +35,8 @@ struct TestForm : ui::Form {
         picGraph.setBackColor(0x000000);
         lblInBox.transparent = true;
         lblOverBox.setBackColor(0x000000FF);  // red
+        lblOverBox.fontSize = 9.75;
+        lblOverBox.fontBold = true;
     }
 
     ui::MenuItem mnuFile, mnuFree, mnuLine, mnuTop, mnuHelp, mnuAbout, mnuPopUp, mnuShow;

@@ -37,6 +37,12 @@ ControlView::ControlView(ui::Control& control, ControlEvents& events, QWidget* p
     if (!control.accessibleName.empty() && widget_->focusPolicy() == Qt::NoFocus) {
         widget_->setFocusPolicy(Qt::TabFocus);
     }
+    if (control.fontSize > 0 || control.fontBold) {
+        QFont font = widget_->font();
+        if (control.fontSize > 0) font.setPointSizeF(control.fontSize);
+        font.setBold(control.fontBold);
+        widget_->setFont(font);
+    }
 }
 
 QWidget* ControlView::childArea() const {

@@ -1,5 +1,7 @@
 #include "platform/qt/control_widgets.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QMouseEvent>
@@ -65,7 +67,6 @@ void PictureClient::setBackground(const QColor& color) {
 
 void PictureClient::setPicture(const std::string& name) {
     picture_ = iconNamed(name);
-    pictureSize_ = pictureSize(name);
     update();
 }
 
@@ -73,7 +74,9 @@ void PictureClient::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     if (!picture_.isNull()) {
-        picture_.paint(&painter, QRect(0, 0, pictureSize_, pictureSize_), Qt::AlignLeft | Qt::AlignTop);
+        // The picture fills the box (the shorter side of it).
+        const int side = std::min(width(), height());
+        picture_.paint(&painter, QRect(0, 0, side, side), Qt::AlignLeft | Qt::AlignTop);
     }
     events_.paintControl(control_, painter, palette(), points_);
 }

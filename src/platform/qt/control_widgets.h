@@ -53,7 +53,6 @@ private:
     ControlEvents& events_;
     QColor background_;
     QIcon picture_;
-    int pictureSize_ = 0;
     std::vector<QPoint> points_;  // polyline scratch, kept between paints
 };
 

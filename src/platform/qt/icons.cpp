@@ -19,10 +19,4 @@ QIcon iconNamed(std::string_view name) {
     return icon;
 }
 
-int pictureSize(std::string_view name) {
-    if (name == "app") return 32;
-    if (name == "warning") return 16;
-    return 0;
-}
-
 }  // namespace qx::qt

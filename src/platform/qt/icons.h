@@ -13,7 +13,4 @@ void registerIconResources();
 
 QIcon iconNamed(std::string_view name);  // a null icon for an unknown name
 
-// The size a picture box shows the image at, in pixels (0 for none).
-int pictureSize(std::string_view name);
-
 }  // namespace qx::qt

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/runtime/numbers.h"
+
 namespace qx::qt {
 
 namespace {
@@ -52,7 +54,8 @@ void LabelWidget::applyScale() {
         if (normalFont_.pointSizeF() > 0) {
             shownFont_.setPointSizeF(normalFont_.pointSizeF() * scale);
         } else {
-            shownFont_.setPixelSize(std::max(1, static_cast<int>(normalFont_.pixelSize() * scale)));
+            const int pixels = static_cast<int>(RoundHalfEven(normalFont_.pixelSize() * scale));
+            shownFont_.setPixelSize(std::max(1, pixels));
         }
     }
     layout_.prepare(QTransform(), shownFont_);

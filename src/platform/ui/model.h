@@ -110,6 +110,8 @@ public:
     // ("Physical memory, used: 903 MB").
     std::string accessibleName;
     AccessibleRole accessibleRole = AccessibleRole::ByKind;
+    double fontSize = 0;        // labels and buttons, in points (0: the usual size)
+    bool fontBold = false;
     int tabIndex = 0;
     std::string picture;        // name of the image shown ("" none)
 

@@ -1,12 +1,15 @@
 // Lengths of the window model (twips) as whole screen pixels.
 #pragma once
 
-#include <cmath>
+#include "platform/runtime/numbers.h"
 
 namespace qx::ui {
 
+// The nearest whole pixel, halves to the even neighbour (312.5 -> 312), as
+// every conversion to a whole number in the program. Both backends place
+// their controls with it.
 inline int twipsToPixels(double twips, double twipsPerPixel) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
+    return static_cast<int>(RoundHalfEven(twips / twipsPerPixel));
 }
 
 // A span [start, start + length) in twips as whole pixels. Both ends are

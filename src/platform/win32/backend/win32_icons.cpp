@@ -22,10 +22,4 @@ HICON IconCache::icon(std::string_view name, int sizePixels) {
     return entries_.back().icon;
 }
 
-int IconCache::pictureSize(std::string_view name) {
-    if (name == "app") return 32;
-    if (name == "warning") return 16;
-    return 0;
-}
-
 }  // namespace qx::win32

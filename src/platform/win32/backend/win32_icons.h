@@ -21,9 +21,6 @@ public:
     // nullptr for a name the program has no image for.
     HICON icon(std::string_view name, int sizePixels);
 
-    // The square a picture box shows an image in, in pixels at 96 dpi.
-    static int pictureSize(std::string_view name);
-
 private:
     struct Entry {
         std::string name;

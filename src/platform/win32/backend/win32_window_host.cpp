@@ -139,7 +139,6 @@ void Win32WindowHost::formLoaded(ui::Form& form) {
     options.owner = startup ? nullptr : startupHandle();
     options.centreOnScreen = startup;
     options.icon = [this](std::string_view name, int size) { return icons_.icon(name, size); };
-    options.pictureSize = [](std::string_view name) { return IconCache::pictureSize(name); };
     views_.push_back(std::make_unique<FormView>(form, std::move(options), eventsFor(form)));
     FormView& view = *views_.back();
     if (!view.handle()) return;

@@ -28,6 +28,7 @@ struct ControlWindow {
     int id = 0;
     PixelRect inContainer;  // in the container's client pixels
     double fontPoints = kDefaultFontPoints;
+    bool fontBold = false;
     std::string picture;
     std::unique_ptr<LabelState> label;
     std::unique_ptr<PictureBoxState> box;

@@ -1,6 +1,8 @@
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/window_class.h"
 
+#include <algorithm>
+
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
 #include "platform/win32/ui/popup_menu.h"
@@ -115,6 +117,8 @@ void FormWindow::createControls() {
                 }
             }
         }
+        if (control->fontSize > 0) record.fontPoints = control->fontSize;
+        record.fontBold = control->fontBold;
         controls_.push_back(std::move(record));
         ControlWindow& made = controls_.back();
         if (!createControlWindow(options_.instance, made)) continue;
@@ -185,6 +189,7 @@ void FormWindow::setControlGeometry(const ui::Control& control, const PixelRect&
     c->inContainer = rect;
     applyGeometry(c->handle, placeInParent(*c));
     if (control.kind() == ui::Kind::Frame) placeChildrenOf(*c);
+    if (c->box && !c->picture.empty()) showPicture(*c);
 }
 
 void FormWindow::placeChildrenOf(const ControlWindow& frame) {
@@ -237,7 +242,7 @@ void FormWindow::setControlEnabled(const ui::Control& control, bool enabled) {
 
 void FormWindow::useFont(ControlWindow& record) {
     if (!record.handle || record.box) return;
-    if (HFONT font = fonts_.font(record.fontPoints, dpi_)) win32ui::applyFont(record.handle, font);
+    if (HFONT font = fonts_.font(record.fontPoints, dpi_, record.fontBold)) win32ui::applyFont(record.handle, font);
 }
 
 void FormWindow::setControlFontSize(const ui::Control& control, double points) {
@@ -249,9 +254,11 @@ void FormWindow::setControlFontSize(const ui::Control& control, double points) {
 
 void FormWindow::showPicture(ControlWindow& record) {
     if (!record.box || !record.handle) return;
-    const int size96 = options_.pictureSize ? options_.pictureSize(record.picture) : 0;
-    const int size = MulDiv(size96, static_cast<int>(dpi_), static_cast<int>(kStandardDpi));
-    HICON icon = record.picture.empty() || !options_.icon ? nullptr : options_.icon(record.picture, size);
+    // The picture fills its box (the shorter side of it) at every DPI.
+    RECT client{};
+    GetClientRect(record.handle, &client);
+    const int size = std::min(client.right, client.bottom);
+    HICON icon = record.picture.empty() || !options_.icon || size <= 0 ? nullptr : options_.icon(record.picture, size);
     applyPicture(record.handle, icon, size);
 }
 
@@ -339,7 +346,11 @@ void FormWindow::setVisible(bool visible) {
         return;
     }
     Applying applying(applying_);
-    ShowWindow(window_, state_ == ui::kNormal ? SW_SHOW : showCommand(state_));
+    // A window hidden while minimized is still minimized: SW_SHOW would
+    // bring it back as an icon, so it is shown in the state the model asks for.
+    ShowWindow(window_, state_ == ui::kMinimized   ? SW_SHOWMINIMIZED
+                        : state_ == ui::kMaximized ? SW_SHOWMAXIMIZED
+                                                   : SW_SHOWNORMAL);
 }
 
 void FormWindow::firstShow() {
@@ -512,8 +523,12 @@ void FormWindow::sized(WPARAM kind, int width, int height) {
         state_ = state;
         if (!applying_ && events_.stateChanged) emit([&] { events_.stateChanged(state); });
     }
-    if (state == ui::kMinimized || applying_ || !shownOnce_) return;
-    if (events_.clientResized) emit([&] { events_.clientResized(width, height); });
+    if (state == ui::kMinimized || !shownOnce_) return;
+    if (!applying_ && events_.clientResized) emit([&] { events_.clientResized(width, height); });
+    // Group boxes don't erase what lies inside them, and moved controls
+    // leave their old drawing behind: after a new size and the layout that
+    // follows it, the whole window is drawn anew, background first.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FormWindow::dpiChangedTo(UINT dpi, const RECT* suggested) {

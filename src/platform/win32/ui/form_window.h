@@ -55,11 +55,9 @@ struct FormWindowOptions {
     // The start-up window is centred on the work area when first shown;
     // others take the model's position.
     bool centreOnScreen = false;
-    // Images by their model name ("app", "warning") at a size in pixels.
+    // Images by their model name ("app", "warning") at a size in pixels. A
+    // picture box shows its image filling the box.
     std::function<HICON(std::string_view name, int sizePixels)> icon;
-    // The square a picture box shows an image in, in pixels at 96 dpi
-    // (0: the image's own size).
-    std::function<int(std::string_view name)> pictureSize;
 };
 
 class FormWindow {

@@ -2,9 +2,9 @@
 #include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
+#include "platform/runtime/numbers.h"
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/win32_colors.h"
 
@@ -41,7 +41,7 @@ HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, in
     LOGFONTW face{};
     if (!GetObjectW(state.font, sizeof face, &face)) return state.font;
     const double scale = std::max(kSmallestFont, (width - 1) / static_cast<double>(extent.cx));
-    const LONG height = static_cast<LONG>(std::lround(face.lfHeight * scale));
+    const LONG height = static_cast<LONG>(RoundHalfEven(face.lfHeight * scale));
     if (height == face.lfHeight) return state.font;
     if (!state.shrunk.get() || state.shrunkHeight != height) {
         face.lfHeight = height;

@@ -1,7 +1,5 @@
 #include "platform/win32/ui/win32_dpi.h"
 
-#include "platform/runtime/numbers.h"
-
 namespace qx::win32ui {
 
 namespace {
@@ -57,17 +55,7 @@ UINT windowDpi(HWND window) {
 
 double twipsPerPixelForDpi(UINT dpi) { return 1440.0 / static_cast<double>(dpi ? dpi : kStandardDpi); }
 
-int twipsToPixels(double twips, double twipsPerPixel) {
-    return static_cast<int>(RoundHalfEven(twips / twipsPerPixel));
-}
-
 double pixelsToTwips(int pixels, double twipsPerPixel) { return pixels * twipsPerPixel; }
-
-PixelSpan twipsSpanToPixels(double start, double length, double twipsPerPixel) {
-    const int first = twipsToPixels(start, twipsPerPixel);
-    const int last = twipsToPixels(start + length, twipsPerPixel);
-    return {first, last > first ? last - first : 0};
-}
 
 PixelRect twipsRectToPixels(double left, double top, double width, double height, double twipsPerPixel) {
     const PixelSpan x = twipsSpanToPixels(left, width, twipsPerPixel);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "platform/ui/pixels.h"
+
 namespace qx::win32ui {
 
 inline constexpr UINT kStandardDpi = 96;
@@ -21,17 +23,11 @@ bool becomeDpiAware();
 // 1440 / dpi: 15 at 96 dpi, 12 at 120, 10 at 144, 7.5 at 192.
 double twipsPerPixelForDpi(UINT dpi);
 
-// Twips to whole pixels, halves to the even neighbour.
-int twipsToPixels(double twips, double twipsPerPixel);
+// Twips to whole pixels and spans of them: the shared rounding.
+using ui::PixelSpan;
+using ui::twipsSpanToPixels;
+using ui::twipsToPixels;
 double pixelsToTwips(int pixels, double twipsPerPixel);
-
-// A span [start, start + length) in twips as whole pixels. Both ends are
-// rounded, so boxes that share an edge in twips share it in pixels.
-struct PixelSpan {
-    int start = 0;
-    int length = 0;
-};
-PixelSpan twipsSpanToPixels(double start, double length, double twipsPerPixel);
 
 // A rectangle in a parent window's client pixels.
 struct PixelRect {
