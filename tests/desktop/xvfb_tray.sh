@@ -71,7 +71,9 @@ start_xvfb() {
     local n pid
     for n in $(seq "$1" "$2"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "$3" -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+        # -noreset: a server resetting as its first client (the check below)
+        # leaves would refuse the next one for a moment.
+        Xvfb ":$n" -screen 0 "$3" -nolisten tcp -noreset >>"$work/xvfb.log" 2>&1 &
         pid=$!
         track "$pid"
         DISPLAY=":$n"
