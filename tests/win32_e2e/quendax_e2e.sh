@@ -43,7 +43,7 @@ wait_for() {  # tenths command...
 }
 
 for n in $(seq 141 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset </dev/null >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 unset WAYLAND_DISPLAY

@@ -13,7 +13,7 @@ command -v Xvfb >/dev/null 2>&1 || { echo "SKIPPED: Xvfb is not installed (Debia
 mkdir -p "$work"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 for n in $(seq 262 320); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset </dev/null >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
   "$wineserver" -k </dev/null >/dev/null 2>&1

@@ -23,7 +23,7 @@ configure_and_build x86 i686-w64-mingw32 || exit 1
 wine=${WINE64:-/usr/lib/wine/wine64}
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:$((90 + RANDOM % 400))
-Xvfb "$display" -nolisten tcp -screen 0 1024x768x24 </dev/null >"$build/xvfb.log" 2>&1 &
+Xvfb "$display" -nolisten tcp -noreset -screen 0 1024x768x24 </dev/null >"$build/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
     DISPLAY=$display /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1
