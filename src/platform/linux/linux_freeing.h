@@ -58,9 +58,4 @@ private:
     std::string refusal_;
 };
 
-// How long a block of `bytes` may take to be written before its workers
-// count as hung: 10 s, and 2 s more per GiB begun. Written at even 1 GB/s,
-// 1 GiB takes one of those seconds.
-std::int64_t blockDeadlineMs(std::uint64_t bytes);
-
 }  // namespace qx
