@@ -57,7 +57,7 @@ bool LinuxFreeing::createBlock(std::uint64_t characters) {
     return state == BlockState::Ready;
 }
 
-FreeingSystem::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
+WatchedBlock::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
     releaseBlock();
     limit_ = FreeingLimit::None;
     refusal_.clear();
@@ -96,7 +96,7 @@ FreeingSystem::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
     return BlockState::Failed;
 }
 
-FreeingSystem::BlockState LinuxFreeing::settleBlock(bool giveUp) {
+WatchedBlock::BlockState LinuxFreeing::settleBlock(bool giveUp) {
     if (giveUp) workers_.giveUp();
     switch (workers_.settle()) {
         case BlockWorkers::State::Held: return BlockState::Ready;

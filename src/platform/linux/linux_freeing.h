@@ -8,10 +8,11 @@
 #include "platform/linux/block_workers.h"
 #include "platform/linux/commit_check.h"
 #include "platform/system.h"
+#include "platform/watched_block.h"
 
 namespace qx {
 
-class LinuxFreeing final : public FreeingSystem {
+class LinuxFreeing final : public FreeingSystem, public WatchedBlock {
 public:
     struct Options {
         // Most workers to write the block with; 0: one per usable processor.
