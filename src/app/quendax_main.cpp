@@ -21,8 +21,9 @@
 #include "mainwindow/main_window_events.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
+#include "platform/linux/linux_shell_services.h"
 #include "platform/qt/display_check.h"
-#include "platform/qt/main_window_start.h"
+#include "app/qt_main_window_start.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_backend.h"
 #include "sampling/mod_memory.h"
@@ -135,12 +136,13 @@ int main(int argc, char** argv) {
 
     qx::LinuxMemory memory;
     qx::LinuxFreeing freeing;
-    qx::qt::Backend backend(memory, freeing, options->commandLine);
+    qx::LinuxShellServices lookups;
+    qx::qt::Backend backend(memory, freeing, freeing, lookups, options->commandLine);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
 
     qx::MainWindowEvents events(main);
-    qx::qt::startMainWindow(backend, main, events);
+    qx::app::startMainWindow(backend, main, events);
     if (!options->screenshotFile.empty()) {
         backend.screenshotAfter(options->screenshotAfterMs.value_or(kDefaultScreenshotDelayMs),
                                 options->screenshotFile, options->overwrite);

@@ -20,11 +20,11 @@
 #include <string_view>
 
 #include "app/fixed_figures.h"
+#include "app/win32_main_window_start.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
 #include "mainwindow/usage.h"
 #include "platform/win32/backend/figure_sources.h"
-#include "platform/win32/backend/main_window_start.h"
 #include "platform/win32/backend/win32_backend.h"
 #include "platform/win32/ui/win32_ui_text.h"
 #include "platform/win32/version_resource.h"
@@ -110,6 +110,6 @@ int main() {
     main.versionCaption = versionCaption();
 
     qx::MainWindowEvents events(main);
-    qx::win32::startMainWindow(backend, main, events);
+    qx::app::startMainWindow(backend, main, events);
     return backend.exec();
 }

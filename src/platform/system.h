@@ -88,45 +88,31 @@ public:
         done(createBlock(characters));
     }
 
-    // The pieces a backend's event loop needs to wait for a block on a
-    // platform whose blocks take time (Linux: worker processes).
-    enum class BlockState { Ready, Failed, Pending };
-    // Starts the block. Ready or Failed: settled at once, as createBlock
-    // would have it. Pending: watch blockWaitHandle() and call settleBlock().
-    virtual BlockState beginBlock(std::uint64_t characters) {
-        return createBlock(characters) ? BlockState::Ready : BlockState::Failed;
-    }
-    // While Pending: a descriptor that turns readable when there is news
-    // of the block; -1 when there is none to watch.
-    virtual int blockWaitHandle() const { return -1; }
-    // While Pending: how long after beginBlock() to give up on it, in ms.
-    virtual std::int64_t blockDeadlineMs() const { return 0; }
-    // Takes in the news: Pending while more is to come, else the outcome.
-    // With `giveUp` (the deadline has passed) the block is abandoned, every
-    // process making it is killed, and the result is Failed.
-    virtual BlockState settleBlock(bool giveUp) {
-        (void)giveUp;
-        return BlockState::Failed;
-    }
     // Why the last block was refused, in one line for standard error (the
     // limit that refused it); empty when it wasn't, or no reason is known.
     virtual std::string blockRefusal() const { return {}; }
 };
 
-class ShellSystem {
+// The lookups the About box makes: the registry and whether a file is there.
+// A window backend may take them from another part of the platform.
+class LookupSystem {
 public:
-    virtual ~ShellSystem() = default;
-    // Adds, changes or removes the notification-area icon. False when refused.
-    virtual bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) = 0;
-    // Stacking order: -1 top-most, -2 normal. False when refused.
-    virtual bool setWindowPos(int insertAfter) = 0;
+    virtual ~LookupSystem() = default;
     // Reads one value under HKEY_LOCAL_MACHINE; false when key or value is absent.
     virtual bool regOpenKey(std::string_view keyPath) = 0;
     virtual bool regQueryValue(std::string_view keyPath, std::string_view valueName,
                                RegistryValue& value) = 0;
+    virtual bool fileExists(std::string_view path) = 0;
+};
+
+class ShellSystem : public LookupSystem {
+public:
+    // Adds, changes or removes the notification-area icon. False when refused.
+    virtual bool notifyIcon(TrayMessage message, TrayImage image, std::string_view tip) = 0;
+    // Stacking order: -1 top-most, -2 normal. False when refused.
+    virtual bool setWindowPos(int insertAfter) = 0;
     // Starts a program; false when the platform refuses.
     virtual bool startProgram(std::string_view path) = 0;
-    virtual bool fileExists(std::string_view path) = 0;
 };
 
 class ProcessSystem {

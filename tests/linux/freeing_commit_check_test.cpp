@@ -16,14 +16,6 @@ FreeingFigures plainMachine() {
     return figures;
 }
 
-TEST(FreeingReserve, IsAThirtySecondOfMemoryButNeverBelow256MiB) {
-    EXPECT_EQ(freeingReserve(0), 256 * kMiB);
-    EXPECT_EQ(freeingReserve(4 * kGiB), 256 * kMiB);
-    EXPECT_EQ(freeingReserve(8 * kGiB), 256 * kMiB);
-    EXPECT_EQ(freeingReserve(16 * kGiB), 512 * kMiB);
-    EXPECT_EQ(freeingReserve(24 * kGiB), 768 * kMiB);
-}
-
 TEST(BlockFits, UpToAvailableLessTheReserve) {
     const FreeingFigures figures = plainMachine();
     EXPECT_EQ(roomForBlock(figures), 8 * kGiB - 512 * kMiB);

@@ -138,14 +138,6 @@ TEST(LinuxFreeing, AHungWorkerMeansFalseAtTheDeadline) {
     EXPECT_TRUE(noChildrenLeft());
 }
 
-TEST(LinuxFreeing, TheDeadlineGrowsWithTheBlock) {
-    EXPECT_EQ(blockDeadlineMs(0), 10000);
-    EXPECT_EQ(blockDeadlineMs(1), 12000);
-    EXPECT_EQ(blockDeadlineMs(kGiB), 12000);
-    EXPECT_EQ(blockDeadlineMs(kGiB + 1), 14000);
-    EXPECT_EQ(blockDeadlineMs(6 * kGiB), 22000);
-}
-
 TEST(LinuxFreeing, ARefusedBlockNamesTheLimitThatRefusedIt) {
     LinuxFreeing::Options options;
     options.readFigures = crampedFigures;

@@ -44,10 +44,10 @@ TEST(LinuxShellServices, FileExistsOnlyForRegularFiles) {
     TempFolder folder;
     ASSERT_FALSE(folder.path.empty());
     const std::string file = folder.make("tool", false);
-    EXPECT_TRUE(LinuxShellServices::fileExists(file));
-    EXPECT_FALSE(LinuxShellServices::fileExists(folder.path));
-    EXPECT_FALSE(LinuxShellServices::fileExists(folder.path + "/missing"));
-    EXPECT_FALSE(LinuxShellServices::fileExists(""));
+    EXPECT_TRUE(LinuxShellServices().fileExists(file));
+    EXPECT_FALSE(LinuxShellServices().fileExists(folder.path));
+    EXPECT_FALSE(LinuxShellServices().fileExists(folder.path + "/missing"));
+    EXPECT_FALSE(LinuxShellServices().fileExists(""));
 }
 
 TEST(LinuxShellServices, TheToolIsLookedForOnThePathOfTheFirstLookup) {

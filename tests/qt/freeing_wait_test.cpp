@@ -21,9 +21,10 @@
 #include "platform/linux/commit_check.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
+#include "platform/linux/linux_shell_services.h"
 #include "platform/qt/block_waiter.h"
 #include "platform/ui/dispatcher.h"
-#include "platform/qt/main_window_start.h"
+#include "app/qt_main_window_start.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_system.h"
 #include "program_fixture.h"
@@ -184,16 +185,17 @@ public:
         : meminfo(smallMachineMeminfo()),
           memory(smallMachine(meminfo)),
           freeing(optionsWith(slowWorker)),
-          backend(memory, freeing, {}),
+          backend(memory, freeing, freeing, lookups, {}),
           sampling(backend.system()),
           main(backend.system(), sampling) {
-        startMainWindow(backend, main, events);
+        app::startMainWindow(backend, main, events);
     }
     void event(const std::function<void()>& handler) { backend.dispatcher().deliver(handler); }
 
     std::string meminfo;
     LinuxMemory memory;
     LinuxFreeing freeing;
+    LinuxShellServices lookups;
     Backend backend;
     ModMemory sampling;
     FrmMain main;

@@ -7,11 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "app/qt_main_window_start.h"
 #include "mainwindow/frm_main.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
+#include "platform/linux/linux_shell_services.h"
 #include "platform/qt/form_window.h"
-#include "platform/qt/main_window_start.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_window_host.h"
 #include "sampling/mod_memory.h"
@@ -21,8 +22,8 @@ namespace qx::qt::testing {
 class Program {
 public:
     explicit Program(std::string commandLine = {})
-        : backend(memory, freeing, std::move(commandLine)), sampling(backend.system()), main(backend.system(), sampling) {
-        startMainWindow(backend, main, events);
+        : backend(memory, freeing, freeing, lookups, std::move(commandLine)), sampling(backend.system()), main(backend.system(), sampling) {
+        app::startMainWindow(backend, main, events);
     }
 
     FormWindow* window() { return backend.windows().windowOf(main); }
@@ -32,6 +33,7 @@ public:
 
     LinuxMemory memory;
     LinuxFreeing freeing;
+    LinuxShellServices lookups;
     Backend backend;
     ModMemory sampling;
     FrmMain main;

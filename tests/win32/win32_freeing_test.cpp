@@ -18,12 +18,6 @@ namespace {
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
-TEST(FreeingPlan, ReserveIsAtLeast256MiBOrA32ndOfMemory) {
-    EXPECT_EQ(freeingReserve(0), 256 * kMiB);
-    EXPECT_EQ(freeingReserve(8 * kGiB), 256 * kMiB);
-    EXPECT_EQ(freeingReserve(24 * kGiB), 768 * kMiB);
-}
-
 TEST(FreeingPlan, RoomIsPhysicalAndPageFilesOrUncommittedWhicheverIsLessLessTheReserve) {
     FreeingFigures f;
     f.totalPhys = 16 * kGiB;
@@ -61,14 +55,6 @@ TEST(FreeingPlan, PiecesAreTheWholeBlockOnlyWithAWideAddressSpace) {
     EXPECT_EQ(firstPieceBytes(4 * kGiB, true), 4 * kGiB);
     EXPECT_EQ(firstPieceBytes(4 * kGiB, false), kLargestPiece32);
     EXPECT_EQ(firstPieceBytes(10 * kMiB, false), 10 * kMiB);
-}
-
-TEST(FreeingPlan, ABlockMayTake10SecondsAnd2MoreForEachGiBBegun) {
-    EXPECT_EQ(blockDeadlineMs(0), 10000u);
-    EXPECT_EQ(blockDeadlineMs(1), 12000u);
-    EXPECT_EQ(blockDeadlineMs(kGiB), 12000u);
-    EXPECT_EQ(blockDeadlineMs(kGiB + 1), 14000u);
-    EXPECT_EQ(blockDeadlineMs(24 * kGiB), 58000u);
 }
 
 TEST(StreamFill, WritesExactlyTheSpacesAskedForAtAnyAlignment) {

@@ -6,8 +6,6 @@ namespace qx {
 
 namespace {
 
-constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
-
 std::uint64_t less(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : 0; }
 
 std::uint64_t plus(std::uint64_t a, std::uint64_t b) {
@@ -15,10 +13,6 @@ std::uint64_t plus(std::uint64_t a, std::uint64_t b) {
 }
 
 }  // namespace
-
-std::uint64_t freeingReserve(std::uint64_t memTotal) {
-    return std::max<std::uint64_t>(256 * kMiB, memTotal / 32);
-}
 
 std::uint64_t usableSwap(const FreeingFigures& figures) {
     const std::uint64_t zram = std::min(figures.zramSwapFree, figures.swapFree);

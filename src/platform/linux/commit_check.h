@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/freeing_rules.h"
+
 namespace qx {
 
 inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
@@ -33,14 +35,7 @@ struct FreeingFigures {
     std::uint64_t cgroupRoom = kNoLimit;
 };
 
-// Memory left alone for everything else that runs during the block's second
-// or so: max(256 MiB, MemTotal / 32), i.e. 768 MiB on 24 GiB. It covers
-// MemAvailable being an estimate (part of the cache it counts may be hot or
-// dirty and slow to reclaim), the rest of the system allocating meanwhile,
-// and the kernel's own needs under pressure (page tables of the workers, the
-// copies fork() makes). The floor is for small machines, where a few
-// hundred MiB is what a desktop session takes from one second to the next.
-std::uint64_t freeingReserve(std::uint64_t memTotal);
+// The reserve kept for everything else is freeingReserve (freeing_rules.h).
 
 // Swap the block may push other programs into: SwapFree, with zram counted
 // at half (what goes there is compressed, about 2:1 or better, but still

@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <time.h>
 
+#include "platform/freeing_rules.h"
 #include "platform/linux/freeing_figures.h"
 
 namespace qx {
@@ -14,7 +15,6 @@ namespace qx {
 namespace {
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
-constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
 // Processors the program may run on (taskset, cpusets), at least one.
 unsigned usableProcessors() {
@@ -29,11 +29,6 @@ std::string mebibytes(std::uint64_t bytes) {
 }
 
 }  // namespace
-
-std::int64_t blockDeadlineMs(std::uint64_t bytes) {
-    const std::uint64_t gibibytes = (bytes + kGiB - 1) / kGiB;
-    return 10000 + 2000 * static_cast<std::int64_t>(std::min<std::uint64_t>(gibibytes, 1u << 20));
-}
 
 LinuxFreeing::LinuxFreeing() : LinuxFreeing(Options{}) {}
 
@@ -62,7 +57,7 @@ bool LinuxFreeing::createBlock(std::uint64_t characters) {
     return state == BlockState::Ready;
 }
 
-FreeingSystem::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
+WatchedBlock::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
     releaseBlock();
     limit_ = FreeingLimit::None;
     refusal_.clear();
@@ -101,7 +96,7 @@ FreeingSystem::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
     return BlockState::Failed;
 }
 
-FreeingSystem::BlockState LinuxFreeing::settleBlock(bool giveUp) {
+WatchedBlock::BlockState LinuxFreeing::settleBlock(bool giveUp) {
     if (giveUp) workers_.giveUp();
     switch (workers_.settle()) {
         case BlockWorkers::State::Held: return BlockState::Ready;

@@ -8,10 +8,11 @@
 #include "platform/linux/block_workers.h"
 #include "platform/linux/commit_check.h"
 #include "platform/system.h"
+#include "platform/watched_block.h"
 
 namespace qx {
 
-class LinuxFreeing final : public FreeingSystem {
+class LinuxFreeing final : public FreeingSystem, public WatchedBlock {
 public:
     struct Options {
         // Most workers to write the block with; 0: one per usable processor.
@@ -57,10 +58,5 @@ private:
     FreeingLimit limit_ = FreeingLimit::None;
     std::string refusal_;
 };
-
-// How long a block of `bytes` may take to be written before its workers
-// count as hung: 10 s, and 2 s more per GiB begun. Written at even 1 GB/s,
-// 1 GiB takes one of those seconds.
-std::int64_t blockDeadlineMs(std::uint64_t bytes);
 
 }  // namespace qx

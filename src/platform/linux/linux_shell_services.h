@@ -11,12 +11,12 @@
 
 namespace qx {
 
-class LinuxShellServices {
+class LinuxShellServices final : public LookupSystem {
 public:
-    bool regOpenKey(std::string_view keyPath);
-    bool regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value);
+    bool regOpenKey(std::string_view keyPath) override;
+    bool regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value) override;
     // True for a regular file (or a link to one).
-    static bool fileExists(std::string_view path);
+    bool fileExists(std::string_view path) override;
 
 private:
     const SystemInfoRegistry& registry();

@@ -2,14 +2,14 @@
 
 namespace qx::qt {
 
-BlockWaiter::BlockWaiter(FreeingSystem& freeing, ui::Dispatcher& dispatcher,
+BlockWaiter::BlockWaiter(WatchedBlock& freeing, ui::Dispatcher& dispatcher,
                          std::function<void(const std::string& why)> failed)
     : freeing_(freeing), dispatcher_(dispatcher), failed_(std::move(failed)) {}
 
 BlockWaiter::~BlockWaiter() = default;
 
-bool BlockWaiter::outcome(FreeingSystem::BlockState state) {
-    const bool ok = state == FreeingSystem::BlockState::Ready;
+bool BlockWaiter::outcome(WatchedBlock::BlockState state) {
+    const bool ok = state == WatchedBlock::BlockState::Ready;
     if (!ok && failed_) {
         const std::string why = freeing_.blockRefusal();
         if (!why.empty()) failed_(why);
@@ -21,10 +21,10 @@ void BlockWaiter::start(std::uint64_t characters, std::function<void(bool ok)> d
     stopWatching();
     retiredNotifier_.reset();
     retiredDeadline_.reset();
-    const FreeingSystem::BlockState state = freeing_.beginBlock(characters);
+    const WatchedBlock::BlockState state = freeing_.beginBlock(characters);
     const int handle = freeing_.blockWaitHandle();
-    if (state != FreeingSystem::BlockState::Pending || handle < 0) {
-        const bool ok = state == FreeingSystem::BlockState::Pending
+    if (state != WatchedBlock::BlockState::Pending || handle < 0) {
+        const bool ok = state == WatchedBlock::BlockState::Pending
                             ? outcome(freeing_.settleBlock(true))
                             : outcome(state);
         done(ok);
@@ -41,8 +41,8 @@ void BlockWaiter::start(std::uint64_t characters, std::function<void(bool ok)> d
 
 void BlockWaiter::settle(bool giveUp) {
     if (!notifier_) return;
-    const FreeingSystem::BlockState state = freeing_.settleBlock(giveUp);
-    if (state == FreeingSystem::BlockState::Pending) return;
+    const WatchedBlock::BlockState state = freeing_.settleBlock(giveUp);
+    if (state == WatchedBlock::BlockState::Pending) return;
     // The notifier is in its own signal: it goes once the event loop is back.
     stopWatching();
     const bool ok = outcome(state);

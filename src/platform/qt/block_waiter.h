@@ -11,14 +11,14 @@
 #include <memory>
 
 #include "platform/ui/dispatcher.h"
-#include "platform/system.h"
+#include "platform/watched_block.h"
 
 namespace qx::qt {
 
 class BlockWaiter {
 public:
-    // `failed` is told why a block failed (FreeingSystem::blockRefusal).
-    BlockWaiter(FreeingSystem& freeing, ui::Dispatcher& dispatcher,
+    // `failed` is told why a block failed (WatchedBlock::blockRefusal).
+    BlockWaiter(WatchedBlock& freeing, ui::Dispatcher& dispatcher,
                 std::function<void(const std::string& why)> failed);
     ~BlockWaiter();
     BlockWaiter(const BlockWaiter&) = delete;
@@ -36,9 +36,9 @@ public:
 private:
     void settle(bool giveUp);
     void stopWatching();
-    bool outcome(FreeingSystem::BlockState state);
+    bool outcome(WatchedBlock::BlockState state);
 
-    FreeingSystem& freeing_;
+    WatchedBlock& freeing_;
     ui::Dispatcher& dispatcher_;
     std::function<void(const std::string&)> failed_;
     std::function<void(bool)> done_;

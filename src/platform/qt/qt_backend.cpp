@@ -2,27 +2,33 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/qt_system.h"
 #include "platform/qt/qt_timer_host.h"
+#include "platform/qt/twips.h"
 #include "platform/qt/qt_window_host.h"
 
 namespace qx::qt {
 
 struct Backend::Services {
-    Services(ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
-        : timers(dispatcher), windows(dispatcher, timers), system(memory, freeing, windows, std::move(commandLine)) {}
+    Services(ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks,
+             LookupSystem& lookups, std::string commandLine)
+        : timers(dispatcher),
+          windows(dispatcher, timers),
+          system(memory, freeing, blocks, lookups, windows, std::move(commandLine)) {}
 
     QtTimerHost timers;
     QtWindowHost windows;
     QtSystem system;
 };
 
-Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, std::string commandLine)
-    : services_(std::make_unique<Services>(dispatcher_, memory, freeing, std::move(commandLine))) {
+Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+                 std::string commandLine)
+    : services_(std::make_unique<Services>(dispatcher_, memory, freeing, blocks, lookups, std::move(commandLine))) {
     dispatcher_.setOnEnd([this] {
         services_->timers.stopAll();
         QCoreApplication::exit(status_);
@@ -41,6 +47,10 @@ System& Backend::system() { return services_->system; }
 QtWindowHost& Backend::windows() { return services_->windows; }
 QtTimerHost& Backend::timers() { return services_->timers; }
 QtSystem& Backend::qtSystem() { return services_->system; }
+
+std::string Backend::userGroupSeparator() { return QLocale::system().groupSeparator().toStdString(); }
+
+double Backend::twipsPerPixel() { return kTwipsPerPixel; }
 
 void Backend::attach(ui::Form& startup) {
     startup.host = &services_->windows;

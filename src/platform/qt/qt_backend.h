@@ -11,6 +11,7 @@
 #include "platform/ui/dispatcher.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
+#include "platform/watched_block.h"
 
 namespace qx::qt {
 
@@ -20,7 +21,11 @@ class QtWindowHost;
 
 class Backend {
 public:
-    Backend(MemorySystem& memory, FreeingSystem& freeing, std::string commandLine);
+    // `memory`, `freeing`, `blocks` (the same blocks, waited for from the
+    // event loop) and `lookups` come from the platform the program runs on
+    // and must outlive the backend.
+    Backend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+            std::string commandLine);
     ~Backend();
     Backend(const Backend&) = delete;
     Backend& operator=(const Backend&) = delete;
@@ -30,6 +35,11 @@ public:
     QtWindowHost& windows();
     QtTimerHost& timers();
     QtSystem& qtSystem();
+
+    // The user's digit-group separator, from the system locale.
+    static std::string userGroupSeparator();
+    // Twips in one of the toolkit's device-independent pixels.
+    static double twipsPerPixel();
 
     // Gives the start-up form its window host and timer host; its window is
     // made when it loads.

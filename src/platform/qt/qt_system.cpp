@@ -30,14 +30,15 @@ QMessageBox::Icon messageIcon(int style) {
 
 }  // namespace
 
-QtSystem::QtSystem(MemorySystem& memory, FreeingSystem& freeing, QtWindowHost& windows,
-                   std::string commandLine)
+QtSystem::QtSystem(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+                   QtWindowHost& windows, std::string commandLine)
     : memory_(memory),
       freeing_(freeing),
+      lookups_(lookups),
       windows_(windows),
       commandLine_(std::move(commandLine)),
       tray_(nullptr),
-      blockWaiter_(freeing, windows.dispatcher(), [this](const std::string& why) { warn(why); }) {}
+      blockWaiter_(blocks, windows.dispatcher(), [this](const std::string& why) { warn(why); }) {}
 
 void QtSystem::setTrayHandler(std::function<void(int message)> handler) { tray_.setOnMouse(std::move(handler)); }
 
@@ -78,10 +79,10 @@ bool QtSystem::setWindowPos(int insertAfter) {
     return windows_.setStaysOnTop(insertAfter == kTopMost);
 }
 
-bool QtSystem::regOpenKey(std::string_view keyPath) { return shell_.regOpenKey(keyPath); }
+bool QtSystem::regOpenKey(std::string_view keyPath) { return lookups_.regOpenKey(keyPath); }
 
 bool QtSystem::regQueryValue(std::string_view keyPath, std::string_view valueName, RegistryValue& value) {
-    return shell_.regQueryValue(keyPath, valueName, value);
+    return lookups_.regQueryValue(keyPath, valueName, value);
 }
 
 bool QtSystem::startProgram(std::string_view path) {
@@ -89,7 +90,7 @@ bool QtSystem::startProgram(std::string_view path) {
     return QProcess::startDetached(toQString(path), {});
 }
 
-bool QtSystem::fileExists(std::string_view path) { return LinuxShellServices::fileExists(path); }
+bool QtSystem::fileExists(std::string_view path) { return lookups_.fileExists(path); }
 
 void QtSystem::messageBox(std::string_view text, std::string_view title, int style) {
     QMessageBox box(messageIcon(style), toQString(title), toQString(text), QMessageBox::Ok);

@@ -1,6 +1,6 @@
-// The operating-system services on Linux with Qt: memory figures, the
-// freeing block, the system-information registry and the file check from
-// the Linux backend; everything about windows, the notification area,
+// The operating-system services of a Qt desktop: memory figures, the
+// freeing block (waited for from the event loop) and the About box's
+// lookups from the platform the program runs on, handed in; everything about windows, the notification area,
 // message boxes and starting programs from Qt.
 #pragma once
 
@@ -11,7 +11,6 @@
 
 #include "platform/qt/block_waiter.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/linux/linux_shell_services.h"
 #include "platform/qt/tray_icon.h"
 #include "platform/system.h"
 
@@ -20,7 +19,8 @@ namespace qx::qt {
 class QtSystem final : public System {
 public:
     // `commandLine` is the program's own arguments joined by single blanks.
-    QtSystem(MemorySystem& memory, FreeingSystem& freeing, QtWindowHost& windows, std::string commandLine);
+    QtSystem(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+             QtWindowHost& windows, std::string commandLine);
 
     // Mouse messages from the notification-area icon (515, 517).
     void setTrayHandler(std::function<void(int message)> handler);
@@ -55,10 +55,10 @@ private:
 
     MemorySystem& memory_;
     FreeingSystem& freeing_;
+    LookupSystem& lookups_;
     QtWindowHost& windows_;
     std::string commandLine_;
     TrayIcon tray_;
-    LinuxShellServices shell_;
     BlockWaiter blockWaiter_;
     bool topMostRefusalSaid_ = false;
 };

@@ -6,14 +6,11 @@ namespace qx::win32 {
 
 namespace {
 
-constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kAllocationUnit = std::uint64_t{64} << 10;
 
 std::uint64_t less(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : 0; }
 
 }  // namespace
-
-std::uint64_t freeingReserve(std::uint64_t totalPhys) { return std::max<std::uint64_t>(256 * kMiB, totalPhys / 32); }
 
 std::uint64_t roomForBlock(const FreeingFigures& figures) {
     const std::uint64_t reserve = freeingReserve(figures.totalPhys);
@@ -32,10 +29,5 @@ std::uint64_t firstPieceBytes(std::uint64_t bytes, bool wideAddressSpace) {
     return wideAddressSpace ? bytes : std::min(bytes, kLargestPiece32);
 }
 
-std::uint64_t blockDeadlineMs(std::uint64_t bytes) {
-    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-    const std::uint64_t gibibytes = bytes / kGiB + (bytes % kGiB != 0 ? 1 : 0);
-    return 10000 + 2000 * gibibytes;
-}
 
 }  // namespace qx::win32

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/freeing_rules.h"
+
 namespace qx::win32 {
 
 // What the system can give, in bytes.
@@ -18,13 +20,9 @@ struct FreeingFigures {
     std::uint64_t availVirtual = 0;
 };
 
-// Memory left alone for everything else that runs meanwhile:
-// max(256 MiB, a 32nd of physical memory).
-std::uint64_t freeingReserve(std::uint64_t totalPhys);
-
 // The largest block that can be committed without starving other programs:
 // it must fit into available physical memory plus the page files' size, and
-// into the uncommitted part of the commit limit, each less the reserve.
+// into the uncommitted part of the commit limit, each less freeingReserve.
 std::uint64_t roomForBlock(const FreeingFigures& figures);
 
 // Address space kept free beside the block for the program itself.
@@ -42,9 +40,5 @@ std::uint64_t bytesToHold(std::uint64_t bytes, std::uint64_t availVirtual);
 inline constexpr std::uint64_t kLargestPiece32 = std::uint64_t{256} << 20;
 inline constexpr std::uint64_t kSmallestPiece = std::uint64_t{1} << 20;
 std::uint64_t firstPieceBytes(std::uint64_t bytes, bool wideAddressSpace);
-
-// How long a block of `bytes` may take to be made before the run gives up
-// on it: 10 s, and 2 s more per GiB begun.
-std::uint64_t blockDeadlineMs(std::uint64_t bytes);
 
 }  // namespace qx::win32

@@ -20,7 +20,7 @@ Win32BlockWaiter::Win32BlockWaiter(HINSTANCE instance, FreeingSystem& freeing, u
     : freeing_(freeing),
       dispatcher_(dispatcher),
       failed_(std::move(failed)),
-      deadline_([](std::uint64_t characters) { return blockDeadlineMs(characters * sizeof(char16_t)); }) {
+      deadline_([](std::uint64_t characters) { return static_cast<std::uint64_t>(blockDeadlineMs(characters * sizeof(char16_t))); }) {
     win32ui::ensureWindowClass(instance, kBlockWindowClass, proc);
     window_ = CreateWindowExW(0, kBlockWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
 }

@@ -1,13 +1,9 @@
-#include "platform/qt/main_window_start.h"
+#include "app/qt_main_window_start.h"
 
-#include <QLocale>
+namespace qx::app {
 
-#include "platform/qt/twips.h"
-
-namespace qx::qt {
-
-void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events) {
-    events.prepare(QLocale::system().groupSeparator().toStdString(), kTwipsPerPixel);
+void startMainWindow(qt::Backend& backend, FrmMain& main, MainWindowEvents& events) {
+    events.prepare(qt::Backend::userGroupSeparator(), qt::Backend::twipsPerPixel());
     backend.attach(main);
 
     backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });
@@ -26,4 +22,4 @@ void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events) 
     backend.setTrayMenu(main.mnuPopUp, [&events] { events.trayMessage(kTrayContextClick); });
 }
 
-}  // namespace qx::qt
+}  // namespace qx::app

@@ -7,9 +7,9 @@
 #include "mainwindow/main_window_events.h"
 #include "platform/qt/qt_backend.h"
 
-namespace qx::qt {
+namespace qx::app {
 
 // `events` must live as long as the backend runs.
-void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events);
+void startMainWindow(qt::Backend& backend, FrmMain& main, MainWindowEvents& events);
 
-}  // namespace qx::qt
+}  // namespace qx::app

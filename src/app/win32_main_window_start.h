@@ -7,9 +7,9 @@
 #include "mainwindow/main_window_events.h"
 #include "platform/win32/backend/win32_backend.h"
 
-namespace qx::win32 {
+namespace qx::app {
 
 // `events` must live as long as the backend runs.
-void startMainWindow(Backend& backend, FrmMain& main, MainWindowEvents& events);
+void startMainWindow(win32::Backend& backend, FrmMain& main, MainWindowEvents& events);
 
-}  // namespace qx::win32
+}  // namespace qx::app

@@ -1,0 +1,23 @@
+#include "app/win32_main_window_start.h"
+
+#include "platform/win32/backend/user_locale.h"
+#include "platform/win32/backend/win32_window_host.h"
+
+namespace qx::app {
+
+void startMainWindow(win32::Backend& backend, FrmMain& main, MainWindowEvents& events) {
+    events.prepare(win32::userGroupSeparator(), backend.windows().screenTwipsPerPixel());
+    backend.attach(main);
+
+    backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });
+    // Menu shortcuts go through the accelerator table; only the About box's
+    // Enter and Esc come here.
+    backend.setKeyHandler([&events](ui::Form& form, std::string_view key) { return events.windowKey(form, key); });
+    backend.setTrayHandler([&events](int code) { events.trayMessage(code); });
+    backend.setTrayAddedAgain([&events] { events.trayAddedAgain(); });
+
+    // Windows paints a window as it first appears.
+    events.start(backend.dispatcher(), FirstPaint::ByWindowSystem);
+}
+
+}  // namespace qx::app
