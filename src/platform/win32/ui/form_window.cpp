@@ -6,7 +6,7 @@
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
 #include "platform/win32/ui/popup_menu.h"
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
@@ -54,8 +54,9 @@ FormWindow::FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEven
         accelerators_ = std::make_unique<AcceleratorTable>(form, *menus_);
     }
     HWND owner = form.showInTaskbar ? nullptr : options_.owner;
-    window_ = CreateWindowExW(exStyle(), kFormClass, toWide(form.caption()).c_str(), style(), CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, owner, menus_ ? menus_->bar() : nullptr, instance, this);
+    const std::wstring caption = win32::toUtf16ForDisplay(form.caption());
+    window_ = CreateWindowExW(exStyle(), kFormClass, caption.c_str(), style(), CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                              owner, menus_ ? menus_->bar() : nullptr, instance, this);
     if (!window_) return;
     dpi_ = windowDpi(window_);
     if (options_.icon && !form.icon.empty()) {
@@ -302,7 +303,9 @@ SIZE FormWindow::outerSizeFor(int clientWidth, int clientHeight) const {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-void FormWindow::setCaption(std::string_view caption) { SetWindowTextW(window_, toWide(caption).c_str()); }
+void FormWindow::setCaption(std::string_view caption) {
+    SetWindowTextW(window_, win32::toUtf16ForDisplay(caption).c_str());
+}
 
 void FormWindow::setClientSizeTwips(double width, double height) {
     const int w = twipsToPixels(width, twipsPerPixel());

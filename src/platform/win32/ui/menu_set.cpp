@@ -1,14 +1,14 @@
 #include "platform/win32/ui/menu_set.h"
 
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
 std::wstring menuText(std::string_view caption, std::string_view shortcut) {
-    std::wstring text = toWide(caption);
+    std::wstring text = win32::toUtf16ForDisplay(caption);
     if (!shortcut.empty()) {
         text.push_back(L'\t');
-        text += toWide(shortcut);
+        text += win32::toUtf16ForDisplay(shortcut);
     }
     return text;
 }
