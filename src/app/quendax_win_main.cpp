@@ -26,7 +26,7 @@
 #include "mainwindow/usage.h"
 #include "platform/win32/backend/figure_sources.h"
 #include "platform/win32/backend/win32_backend.h"
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 #include "platform/win32/version_resource.h"
 #include "platform/win32/win32_command_line.h"
 #include "platform/win32/win32_freeing.h"
@@ -47,7 +47,7 @@ bool writeToStandardOutput(const std::string& text) {
 }
 
 void showInformation(const std::string& text) {
-    MessageBoxW(nullptr, qx::win32ui::toWide(text).c_str(), L"Quendax", MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, qx::win32::toUtf16ForDisplay(text).c_str(), L"Quendax", MB_OK | MB_ICONINFORMATION);
 }
 
 // The About box's version, from the program's own version record.

@@ -1,4 +1,4 @@
-// UTF-8 and UTF-16 conversions of the Windows backend.
+// UTF-8 and UTF-16 conversions of the Windows code (window layer and backend).
 #include <gtest/gtest.h>
 
 #include "platform/win32/utf16.h"
@@ -19,6 +19,12 @@ TEST(Utf16, InvalidUtf8IsRefused) {
     EXPECT_FALSE(toUtf16("bad \xC3", wide));
     EXPECT_TRUE(wide.empty());
     EXPECT_FALSE(toUtf16("\xFF", wide));
+}
+
+TEST(Utf16, InvalidUtf8IsShownAsReplacementCharacters) {
+    EXPECT_EQ(toUtf16ForDisplay("bad \xC3 \xFF"), L"bad \uFFFD \uFFFD");
+    EXPECT_EQ(toUtf16ForDisplay("\xE2\x82\xAC"), L"\u20AC");
+    EXPECT_EQ(toUtf16ForDisplay(""), L"");
 }
 
 TEST(Utf16, EmptyTexts) {

@@ -23,7 +23,7 @@
 #include "platform/win32/backend/win32_system.h"
 #include "platform/win32/backend/win32_window_host.h"
 #include "platform/win32/parallel_fill.h"
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 #include "platform/win32/win32_freeing.h"
 
 namespace qx::win32 {
@@ -57,7 +57,7 @@ struct CountingForm : ui::Form {
 std::string textOf(HWND window) {
     wchar_t text[256] = {};
     const int length = GetWindowTextW(window, text, 256);
-    return win32ui::toUtf8(std::wstring_view(text, static_cast<std::size_t>(length)));
+    return toUtf8(std::wstring_view(text, static_cast<std::size_t>(length)));
 }
 
 // Handles messages until `done` or two seconds have passed.

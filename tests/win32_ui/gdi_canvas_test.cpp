@@ -1,5 +1,5 @@
 // The GDI canvas drawing into a memory DC, read back with GetPixel, and the
-// arithmetic of twips, DPI and text it rests on.
+// arithmetic of twips and DPI it rests on.
 #include "platform/win32/ui/gdi_canvas.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include "platform/win32/ui/back_buffer.h"
 #include "platform/win32/ui/win32_colors.h"
 #include "platform/win32/ui/win32_dpi.h"
-#include "platform/win32/ui/win32_ui_text.h"
 
 namespace qx::win32ui::test {
 namespace {
@@ -132,15 +131,6 @@ TEST(ColorTest, ModelColoursBecomeColorRefs) {
     EXPECT_EQ(toColorRef(0x00123456), static_cast<COLORREF>(0x00123456));
     EXPECT_EQ(toColorRef(0x8000000F), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(toColorRef(0x80000005), GetSysColor(COLOR_WINDOW));
-}
-
-TEST(TextTest, Utf8AndUtf16RoundTrip) {
-    const std::string utf8 = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";
-    const std::wstring wide = toWide(utf8);
-    EXPECT_EQ(wide, L"Gr\u00F6\u00DFe \u20AC \U0001F600");
-    EXPECT_EQ(toUtf8(wide), utf8);
-    EXPECT_EQ(toWide(""), L"");
-    EXPECT_EQ(toWide("\xFF"), L"\uFFFD");
 }
 
 }  // namespace

@@ -141,11 +141,9 @@ TEST(PopupMenuTest, ThePopupClosesAndAWmNullFollows) {
     // The menu runs its own loop; a timer in it closes the menu again.
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, closeMenu);
     ASSERT_NE(timer, 0u);
-    form.mnuShow.setCaption("&Show");  // set just before it opens
     window.popupMenu(form.mnuPopUp);
     MSG message;
     EXPECT_TRUE(PeekMessageW(&message, window.handle(), WM_NULL, WM_NULL, PM_REMOVE));
-    EXPECT_EQ(itemAt(window.menus()->menuOf(form.mnuPopUp), 0).text, L"&Show");
 }
 
 }  // namespace

@@ -6,19 +6,33 @@
 
 namespace qx::win32 {
 
-bool toUtf16(std::string_view utf8, std::wstring& wide) {
+namespace {
+
+// MB_ERR_INVALID_CHARS refuses invalid UTF-8; without it each bad byte
+// sequence becomes U+FFFD.
+bool convert(std::string_view utf8, DWORD flags, std::wstring& wide) {
     wide.clear();
     if (utf8.empty()) return true;
     if (utf8.size() > INT_MAX) return false;
     const int length = static_cast<int>(utf8.size());
-    const int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    const int units = ::MultiByteToWideChar(CP_UTF8, flags, utf8.data(), length, nullptr, 0);
     if (units <= 0) return false;
     wide.resize(static_cast<std::size_t>(units));
-    if (::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), units) != units) {
+    if (::MultiByteToWideChar(CP_UTF8, flags, utf8.data(), length, wide.data(), units) != units) {
         wide.clear();
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool toUtf16(std::string_view utf8, std::wstring& wide) { return convert(utf8, MB_ERR_INVALID_CHARS, wide); }
+
+std::wstring toUtf16ForDisplay(std::string_view utf8) {
+    std::wstring wide;
+    convert(utf8, 0, wide);
+    return wide;
 }
 
 std::string toUtf8(std::wstring_view wide) {

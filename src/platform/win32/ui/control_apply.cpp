@@ -2,7 +2,7 @@
 
 #include "platform/win32/ui/label_window.h"
 #include "platform/win32/ui/picture_box_window.h"
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
@@ -12,7 +12,7 @@ void applyGeometry(HWND control, const PixelRect& rect) {
 }
 
 void applyCaption(HWND control, std::string_view caption) {
-    SetWindowTextW(control, toWide(caption).c_str());
+    SetWindowTextW(control, win32::toUtf16ForDisplay(caption).c_str());
 }
 
 void applyVisible(HWND control, bool visible) { ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE); }

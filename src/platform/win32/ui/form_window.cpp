@@ -6,7 +6,7 @@
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
 #include "platform/win32/ui/popup_menu.h"
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
@@ -54,8 +54,9 @@ FormWindow::FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEven
         accelerators_ = std::make_unique<AcceleratorTable>(form, *menus_);
     }
     HWND owner = form.showInTaskbar ? nullptr : options_.owner;
-    window_ = CreateWindowExW(exStyle(), kFormClass, toWide(form.caption()).c_str(), style(), CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, owner, menus_ ? menus_->bar() : nullptr, instance, this);
+    const std::wstring caption = win32::toUtf16ForDisplay(form.caption());
+    window_ = CreateWindowExW(exStyle(), kFormClass, caption.c_str(), style(), CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                              owner, menus_ ? menus_->bar() : nullptr, instance, this);
     if (!window_) return;
     dpi_ = windowDpi(window_);
     if (options_.icon && !form.icon.empty()) {
@@ -99,7 +100,7 @@ DWORD FormWindow::exStyle() const { return form_.showInTaskbar ? WS_EX_APPWINDOW
 
 void FormWindow::createControls() {
     controls_.reserve(form_.controls().size());
-    seenControls_.resize(form_.controls().size());
+    controlSyncs_.reserve(form_.controls().size());
     for (ui::Control* control : form_.controls()) {
         ControlWindow record;
         record.control = control;
@@ -120,6 +121,7 @@ void FormWindow::createControls() {
         if (control->fontSize > 0) record.fontPoints = control->fontSize;
         record.fontBold = control->fontBold;
         controls_.push_back(std::move(record));
+        controlSyncs_.emplace_back(*control);
         ControlWindow& made = controls_.back();
         if (!createControlWindow(options_.instance, made)) continue;
         if (made.box) {
@@ -285,8 +287,6 @@ void FormWindow::layOutAll() {
 
 void FormWindow::popupMenu(const ui::MenuItem& menu) {
     if (!menus_) return;
-    // The handler asking for the pop-up may just have set a caption in it.
-    menus_->syncFromModel();
     showPopupMenu(window_, menus_->menuOf(menu));
 }
 
@@ -302,7 +302,9 @@ SIZE FormWindow::outerSizeFor(int clientWidth, int clientHeight) const {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-void FormWindow::setCaption(std::string_view caption) { SetWindowTextW(window_, toWide(caption).c_str()); }
+void FormWindow::setCaption(std::string_view caption) {
+    SetWindowTextW(window_, win32::toUtf16ForDisplay(caption).c_str());
+}
 
 void FormWindow::setClientSizeTwips(double width, double height) {
     const int w = twipsToPixels(width, twipsPerPixel());
@@ -398,36 +400,39 @@ SIZE FormWindow::clientSize() const {
 
 // ---- model to window ----------------------------------------------------------------
 
+namespace {
+
+// One control's changes, as the shared tracking reports them, applied
+// through the window's apply functions. Colours are applied together once
+// the control's changes are all in.
+struct ControlChangesToWindow final : ui::ControlChanges {
+    ControlChangesToWindow(FormWindow& window, const ui::Control& control) : window(window), control(control) {}
+    void setGeometry(const PixelRect& rect) override { window.setControlGeometry(control, rect); }
+    void setVisible(bool visible) override { window.setControlVisible(control, visible); }
+    void setEnabled(bool enabled) override { window.setControlEnabled(control, enabled); }
+    void setCaption(const std::string& caption) override { window.setControlCaption(control, caption); }
+    void setBackColor(std::uint32_t) override { recolor = true; }
+    void setForeColor(std::uint32_t) override { recolor = true; }
+    // The sunken edge is made with the window.
+    void setBorder(bool) override {}
+    void setPicture(const std::string& name) override { window.setControlPicture(control, name); }
+    FormWindow& window;
+    const ui::Control& control;
+    bool recolor = false;
+};
+
+}  // namespace
+
 void FormWindow::syncFromModel() {
     if (!window_ || form_.revision() == seen_.revision) return;
     seen_.revision = form_.revision();
 
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        ControlWindow& c = controls_[i];
-        SeenControl& seen = seenControls_[i];
-        const ui::Control& control = *c.control;
-        if (!c.handle || control.revision() == seen.revision) continue;
-        seen.revision = control.revision();
-        const PixelRect rect = modelRect(control);
-        if (!seen.placed || !(rect == c.inContainer)) {
-            seen.placed = true;
-            setControlGeometry(control, rect);
-        }
-        if (!seen.captioned || seen.caption != control.caption()) {
-            seen.captioned = true;
-            seen.caption = control.caption();
-            setControlCaption(control, seen.caption);
-        }
-        if (!seen.colored || seen.fore != control.foreColor() || seen.back != control.backColor()) {
-            seen.colored = true;
-            seen.fore = control.foreColor();
-            seen.back = control.backColor();
-            setControlColors(control, seen.fore, seen.back);
-        }
-        if (c.box && c.picture != control.picture) setControlPicture(control, control.picture);
-        const bool shown = (GetWindowLongPtrW(c.handle, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (shown != control.visible()) setControlVisible(control, control.visible());
-        if ((IsWindowEnabled(c.handle) != FALSE) != control.enabled()) setControlEnabled(control, control.enabled());
+        const ui::Control& control = *controls_[i].control;
+        if (!controls_[i].handle) continue;
+        ControlChangesToWindow changes(*this, control);
+        controlSyncs_[i].sync(changes, twipsPerPixel());
+        if (changes.recolor) setControlColors(control, control.foreColor(), control.backColor());
     }
     if (menus_) {
         menus_->syncFromModel();

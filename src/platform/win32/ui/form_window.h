@@ -1,7 +1,8 @@
 // The top-level window of one model form, with its menu bar and a child
 // window per control. Model to window: one apply function per property
 // (what the shared change tracking calls), or syncFromModel() which applies
-// whatever changed since it last ran. Window to model: every event goes out
+// whatever changed since it last ran, the controls and menu entries as the
+// shared change tracking (ui::ControlSync, ui::MenuSync) reports it. Window to model: every event goes out
 // through one of the FormWindowEvents callbacks (the dispatcher connects
 // them to the handlers), inside guardedCall, so no exception unwinds through
 // the window procedure.
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "platform/ui/model.h"
+#include "platform/ui/view_sync.h"
 #include "platform/win32/ui/accelerators.h"
 #include "platform/win32/ui/control_window.h"
 #include "platform/win32/ui/font_cache.h"
@@ -115,6 +117,8 @@ public:
     // The model's rectangle of a control in its container, in this window's pixels.
     PixelRect modelRect(const ui::Control& control) const;
     // Applies every change of the model since the last call (all at first).
+    // Menu entries too; the caller runs it (or applies the menus' changes
+    // itself) before popupMenu.
     void syncFromModel();
 
     RECT outerRect() const;
@@ -172,13 +176,8 @@ private:
         bool visible = false, enabled = true;
         int state = ui::kNormal;
     } seen_;
-    struct SeenControl {
-        std::uint64_t revision = ~std::uint64_t{0};
-        std::string caption;
-        std::uint32_t fore = 0, back = 0;
-        bool colored = false, captioned = false, placed = false;
-    };
-    std::vector<SeenControl> seenControls_;
+    // The controls' changes, one per entry of controls_.
+    std::vector<ui::ControlSync> controlSyncs_;
 };
 
 bool registerFormClass(HINSTANCE instance);

@@ -1,14 +1,14 @@
 #include "platform/win32/ui/menu_set.h"
 
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
 std::wstring menuText(std::string_view caption, std::string_view shortcut) {
-    std::wstring text = toWide(caption);
+    std::wstring text = win32::toUtf16ForDisplay(caption);
     if (!shortcut.empty()) {
         text.push_back(L'\t');
-        text += toWide(shortcut);
+        text += win32::toUtf16ForDisplay(shortcut);
     }
     return text;
 }
@@ -17,8 +17,6 @@ MenuSet::MenuSet(ui::Form& form) {
     entries_.reserve(form.allMenuItems().size());
     if (!form.menus().empty()) bar_ = CreateMenu();
     for (ui::MenuItem* top : form.menus()) build(*top, bar_);
-    syncFromModel();
-    barChanged_ = false;
 }
 
 MenuSet::~MenuSet() {
@@ -40,7 +38,7 @@ MenuSet::~MenuSet() {
 void MenuSet::build(ui::MenuItem& item, HMENU parent) {
     const bool topLevel = item.parent() == nullptr;
     Entry entry{&item, parent, nullptr, kFirstCommand + static_cast<UINT>(entries_.size()), item.caption(),
-                item.checked(), item.enabled(), item.visible(), item.revision()};
+                item.checked(), item.enabled(), item.visible(), ui::MenuSync(item)};
     if (topLevel || !item.children().empty()) entry.submenu = CreatePopupMenu();
     entries_.push_back(entry);
     if (parent && entry.visible) insert(entry, static_cast<UINT>(GetMenuItemCount(parent)));
@@ -165,15 +163,25 @@ void MenuSet::setVisible(const ui::MenuItem& item, bool visible) {
     touched(*e);
 }
 
+namespace {
+
+// One entry's changes applied through the set functions.
+struct EntryChanges final : ui::MenuChanges {
+    EntryChanges(MenuSet& menus, const ui::MenuItem& item) : menus(menus), item(item) {}
+    void setCaption(const std::string& caption) override { menus.setCaption(item, caption); }
+    void setChecked(bool checked) override { menus.setChecked(item, checked); }
+    void setEnabled(bool enabled) override { menus.setEnabled(item, enabled); }
+    void setVisible(bool visible) override { menus.setVisible(item, visible); }
+    MenuSet& menus;
+    const ui::MenuItem& item;
+};
+
+}  // namespace
+
 void MenuSet::syncFromModel() {
     for (Entry& e : entries_) {
-        const ui::MenuItem& item = *e.item;
-        if (item.revision() == e.seen) continue;
-        e.seen = item.revision();
-        setCaption(item, item.caption());
-        setChecked(item, item.checked());
-        setEnabled(item, item.enabled());
-        setVisible(item, item.visible());
+        EntryChanges changes(*this, *e.item);
+        e.sync.sync(changes);
     }
 }
 

@@ -5,18 +5,19 @@
 // keep their "&" mnemonics; an entry's shortcut is shown after a tab.
 //
 // The set* functions apply one property of one entry, for whoever tracks the
-// model's changes; syncFromModel() applies whatever changed since it last ran.
+// model's changes; syncFromModel() applies whatever the shared change
+// tracking (ui::MenuSync) reports since it last ran.
 // Choosing an entry is the window's business (WM_COMMAND with commandOf()).
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/ui/model.h"
+#include "platform/ui/view_sync.h"
 
 namespace qx::win32ui {
 
@@ -57,7 +58,7 @@ private:
         bool checked;
         bool enabled;
         bool visible;
-        std::uint64_t seen;
+        ui::MenuSync sync;
     };
     Entry* find(const ui::MenuItem& item);
     const Entry* find(const ui::MenuItem& item) const;

@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
@@ -62,7 +62,7 @@ bool NotifyIcon::send(DWORD message) {
 
 bool NotifyIcon::add(HICON icon, std::string_view tip) {
     icon_ = icon;
-    tip_ = toWide(tip);
+    tip_ = win32::toUtf16ForDisplay(tip);
     wanted_ = true;
     shown_ = send(NIM_ADD);
     return shown_;
@@ -70,7 +70,7 @@ bool NotifyIcon::add(HICON icon, std::string_view tip) {
 
 bool NotifyIcon::modify(HICON icon, std::string_view tip) {
     icon_ = icon;
-    tip_ = toWide(tip);
+    tip_ = win32::toUtf16ForDisplay(tip);
     if (!shown_) return false;
     return send(NIM_MODIFY);
 }

@@ -1,6 +1,6 @@
 #include "platform/win32/ui/warning_display.h"
 
-#include "platform/win32/ui/win32_ui_text.h"
+#include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
 
@@ -18,7 +18,7 @@ void WarningDisplay::warn(std::string_view text) {
     // The debugger output names the program; the box has it in its title.
     constexpr std::string_view kPrefix = "quendax: ";
     if (text.substr(0, kPrefix.size()) == kPrefix) text.remove_prefix(kPrefix.size());
-    const std::wstring wide = toWide(text);
+    const std::wstring wide = win32::toUtf16ForDisplay(text);
     OutputDebugStringW((L"quendax: " + wide + L"\n").c_str());
     if (boxesShown_ > 0) return;
     ++boxesShown_;

@@ -23,20 +23,14 @@ bool becomeDpiAware();
 // 1440 / dpi: 15 at 96 dpi, 12 at 120, 10 at 144, 7.5 at 192.
 double twipsPerPixelForDpi(UINT dpi);
 
-// Twips to whole pixels and spans of them: the shared rounding.
+// Twips to whole pixels, spans of them and rectangles in a parent window's
+// client pixels: the shared rounding and types.
+using ui::PixelRect;
 using ui::PixelSpan;
 using ui::twipsSpanToPixels;
 using ui::twipsToPixels;
 double pixelsToTwips(int pixels, double twipsPerPixel);
 
-// A rectangle in a parent window's client pixels.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
 PixelRect twipsRectToPixels(double left, double top, double width, double height, double twipsPerPixel);
 
 }  // namespace qx::win32ui
