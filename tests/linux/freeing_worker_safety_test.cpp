@@ -8,7 +8,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/prctl.h>
@@ -65,27 +64,6 @@ bool sameMask(const sigset_t& a, const sigset_t& b) {
         if (::sigismember(&a, signal) != ::sigismember(&b, signal)) return false;
     }
     return true;
-}
-
-TEST(WorkerSafety, AHungWorkerIsKilledAtTheDeadline) {
-    BlockWorkers workers;
-    EXPECT_FALSE(workers.start(4 * kMiB, 1, hang, 300));
-    EXPECT_EQ(workers.failure(), BlockWorkers::Failure::TimedOut);
-    EXPECT_TRUE(workers.pids().empty());
-    EXPECT_TRUE(noChildrenLeft());
-}
-
-TEST(WorkerSafety, WaitingFromAnEventLoopAHungWorkerIsGivenUp) {
-    BlockWorkers workers;
-    ASSERT_EQ(workers.begin(4 * kMiB, 1, hang), BlockWorkers::State::Writing);
-    pollfd watch{workers.reportFd(), POLLIN, 0};
-    EXPECT_EQ(::poll(&watch, 1, 300), 0);  // no news: it hangs
-    EXPECT_EQ(workers.settle(), BlockWorkers::State::Writing);
-    workers.giveUp();
-    EXPECT_EQ(workers.settle(), BlockWorkers::State::Failed);
-    EXPECT_EQ(workers.failure(), BlockWorkers::Failure::TimedOut);
-    EXPECT_EQ(workers.reportFd(), -1);
-    EXPECT_TRUE(noChildrenLeft());
 }
 
 TEST(WorkerSafety, AWorkerDoneInTimeIsKeptWithADeadline) {
