@@ -2,8 +2,8 @@
 
 namespace qx::app {
 
-void startMainWindow(qt::Backend& backend, FrmMain& main, MainWindowEvents& events) {
-    events.prepare(qt::Backend::userGroupSeparator(), qt::Backend::twipsPerPixel());
+void startMainWindow(qt::QtBackend& backend, FrmMain& main, MainWindowEvents& events) {
+    events.prepare(qt::QtBackend::userGroupSeparator(), qt::QtBackend::twipsPerPixel());
     backend.attach(main);
 
     backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });

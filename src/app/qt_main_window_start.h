@@ -10,6 +10,6 @@
 namespace qx::app {
 
 // `events` must live as long as the backend runs.
-void startMainWindow(qt::Backend& backend, FrmMain& main, MainWindowEvents& events);
+void startMainWindow(qt::QtBackend& backend, FrmMain& main, MainWindowEvents& events);
 
 }  // namespace qx::app

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     qx::LinuxMemory memory;
     qx::LinuxFreeing freeing;
     qx::LinuxShellServices lookups;
-    qx::qt::Backend backend(memory, freeing, freeing, lookups, options->commandLine);
+    qx::qt::QtBackend backend(memory, freeing, freeing, lookups, options->commandLine);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
 

@@ -104,7 +104,7 @@ int main() {
     if (fixed) fixedFigures = std::make_unique<qx::FixedFiguresSystem>(machineMemory, *fixed);
     qx::MemorySystem& memory = fixedFigures ? static_cast<qx::MemorySystem&>(*fixedFigures) : machineMemory;
     qx::FreeingSystem& freeing = fixedFigures ? static_cast<qx::FreeingSystem&>(*fixedFigures) : machineFreeing;
-    qx::win32::Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
+    qx::win32::Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
     main.versionCaption = versionCaption();

@@ -5,7 +5,7 @@
 
 namespace qx::app {
 
-void startMainWindow(win32::Backend& backend, FrmMain& main, MainWindowEvents& events) {
+void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEvents& events) {
     events.prepare(win32::userGroupSeparator(), backend.windows().screenTwipsPerPixel());
     backend.attach(main);
 

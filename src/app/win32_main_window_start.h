@@ -10,6 +10,6 @@
 namespace qx::app {
 
 // `events` must live as long as the backend runs.
-void startMainWindow(win32::Backend& backend, FrmMain& main, MainWindowEvents& events);
+void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEvents& events);
 
 }  // namespace qx::app

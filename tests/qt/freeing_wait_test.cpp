@@ -196,7 +196,7 @@ public:
     LinuxMemory memory;
     LinuxFreeing freeing;
     LinuxShellServices lookups;
-    Backend backend;
+    QtBackend backend;
     ModMemory sampling;
     FrmMain main;
     MainWindowEvents events{main};

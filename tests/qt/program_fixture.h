@@ -12,7 +12,7 @@
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
 #include "platform/linux/linux_shell_services.h"
-#include "platform/qt/form_window.h"
+#include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_window_host.h"
 #include "sampling/mod_memory.h"
@@ -26,7 +26,7 @@ public:
         app::startMainWindow(backend, main, events);
     }
 
-    FormWindow* window() { return backend.windows().windowOf(main); }
+    QtFormWindow* window() { return backend.windows().windowOf(main); }
     QWidget* widget(const ui::Control& control) { return backend.windows().widgetOf(control); }
     // Runs an event the way the backend runs the user's.
     void event(const std::function<void()>& handler) { backend.dispatcher().deliver(handler); }
@@ -34,7 +34,7 @@ public:
     LinuxMemory memory;
     LinuxFreeing freeing;
     LinuxShellServices lookups;
-    Backend backend;
+    QtBackend backend;
     ModMemory sampling;
     FrmMain main;
     MainWindowEvents events{main};

@@ -69,7 +69,7 @@ TEST(ProgramMenus, SpeedEntriesChangeTheTimerAndTheHandlerOwnsTheChecks) {
 
 TEST(ProgramMenus, TopMostKeepsTheWindowWhereItWas) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     const QRect before = window->geometry();
     ActionOf(p, p.main.mnuTopWindow)->trigger();
     EXPECT_TRUE(p.main.mnuTopWindow.checked());
@@ -87,7 +87,7 @@ TEST(ProgramMenus, TopMostKeepsTheWindowWhereItWas) {
 
 TEST(ProgramMenus, ShortcutKeysRunTheirEntries) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window, Qt::Key_U, Qt::ControlModifier);
@@ -101,11 +101,11 @@ TEST(ProgramMenus, ShortcutKeysRunTheirEntries) {
 
 TEST(ProgramMenus, AboutBoxDisablesTheMainWindowUntilItCloses) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     ActionOf(p, p.main.mnuAbout)->trigger();
     FrmAbout* about = p.main.about();
     ASSERT_NE(about, nullptr);
-    FormWindow* box = p.backend.windows().windowOf(*about);
+    QtFormWindow* box = p.backend.windows().windowOf(*about);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(WaitFor([&] { return box->isVisible(); }));
     EXPECT_FALSE(window->isEnabled());
@@ -141,7 +141,7 @@ TEST(ProgramMenus, AboutBoxDisablesTheMainWindowUntilItCloses) {
     // Again, closed by its close box this time.
     ActionOf(p, p.main.mnuAbout)->trigger();
     ASSERT_NE(p.main.about(), nullptr);
-    FormWindow* second = p.backend.windows().windowOf(*p.main.about());
+    QtFormWindow* second = p.backend.windows().windowOf(*p.main.about());
     ASSERT_NE(second, nullptr);
     second->close();
     EXPECT_EQ(p.main.about(), nullptr);
@@ -150,7 +150,7 @@ TEST(ProgramMenus, AboutBoxDisablesTheMainWindowUntilItCloses) {
     // And by its OK button.
     ActionOf(p, p.main.mnuAbout)->trigger();
     ASSERT_NE(p.main.about(), nullptr);
-    FormWindow* third = p.backend.windows().windowOf(*p.main.about());
+    QtFormWindow* third = p.backend.windows().windowOf(*p.main.about());
     QTest::mouseClick(third->widgetOf(p.main.about()->cmdOK), Qt::LeftButton);
     EXPECT_EQ(p.main.about(), nullptr);
     EXPECT_TRUE(window->isEnabled());
@@ -168,7 +168,7 @@ TEST(ProgramMenus, TrayRightClickPopsUpTheMenuWithTheShowHideEntry) {
 
 TEST(ProgramMenus, MinimizingAndDoubleClickingFollowTheModel) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     window->showMinimized();
     ASSERT_TRUE(WaitFor([&] { return p.main.windowState() == ui::kMinimized; }));
     // Without a notification area (offscreen has none) the window stays

@@ -79,7 +79,7 @@ QRect Px(double left, double top, double width, double height) {
 
 TEST(ProgramWindow, ShowsTheFiguresOfProcMeminfoAndSavesAPicture) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(window->isVisible());
 
@@ -140,7 +140,7 @@ TEST(ProgramWindow, ShowsTheFiguresOfProcMeminfoAndSavesAPicture) {
 
 TEST(ProgramWindow, WidgetsFollowTheLayoutWhenTheWindowIsResized) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     ASSERT_NE(window, nullptr);
     ClientArea* client = window->clientArea();
 
@@ -211,7 +211,7 @@ TEST(ProgramWindow, AHandlerRunningOutOfMemoryEndsTheRunCleanly) {
 
 TEST(ProgramWindow, StartsCentredOnTheScreenWithTheTitleAndIcon) {
     Program p;
-    FormWindow* window = p.window();
+    QtFormWindow* window = p.window();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quendax"));
     EXPECT_FALSE(window->windowIcon().isNull());

@@ -1,7 +1,7 @@
 // How the two kinds of notification area's clicks become mouse messages.
 #include <gtest/gtest.h>
 
-#include "platform/qt/tray_icon.h"
+#include "platform/qt/qt_tray_icon.h"
 
 namespace qx::qt {
 namespace {

@@ -46,7 +46,7 @@ struct CountingForm : ui::Form {
           lblCount(*this, "lblCount", ui::Kind::Label, nullptr, 150, 150, 1500, 300),
           picBar(*this, "picBar", ui::Kind::PictureBox, nullptr, 150, 600, 1500, 300),
           tmrCount(*this, "tmrCount", 30, true, "") {
-        setCaption("Backend test");
+        setCaption("Win32Backend test");
         setClientSize(3000, 1500);
         lblCount.setCaption("0");
     }
@@ -79,7 +79,7 @@ bool pumpUntil(Done done) {
 TEST(Win32Backend, ModelChangesReachTheWindowsAndTimersTickThroughTheDispatcher) {
     NoMemory memory;
     NoFreeing freeing;
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     CountingForm form;
     int ticks = 0;
     form.tmrCount.onTimer = [&] {
@@ -92,7 +92,7 @@ TEST(Win32Backend, ModelChangesReachTheWindowsAndTimersTickThroughTheDispatcher)
 
     FormView* view = backend.windows().viewOf(form);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(textOf(view->handle()), "Backend test");
+    EXPECT_EQ(textOf(view->handle()), "Win32Backend test");
     EXPECT_TRUE(IsWindowVisible(view->handle()));
     HWND label = view->window().controlHandle(form.lblCount);
     HWND bar = view->window().controlHandle(form.picBar);
@@ -117,7 +117,7 @@ TEST(Win32Backend, ModelChangesReachTheWindowsAndTimersTickThroughTheDispatcher)
 TEST(Win32Backend, ProcessExitInAHandlerEndsTheMessageLoop) {
     NoMemory memory;
     NoFreeing freeing;
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     CountingForm form;
     int ticks = 0;
     form.tmrCount.onTimer = [&] {
@@ -232,7 +232,7 @@ TEST(Win32BlockWaiter, ABlockStartedOnItsThreadCompletesThroughTheMessageLoop) {
     BlockCalls::reset(true);
     NoMemory memory;
     Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     std::optional<bool> outcome;
     backend.system().startBlock(kBlockCharacters, [&](bool ok) { outcome = ok; });
     // Never before start returns, only from the message loop.
@@ -250,7 +250,7 @@ TEST(Win32BlockWaiter, ABlockThatDoesNotFitReportsFailureThroughTheMessageLoop) 
     BlockCalls::reset(true);
     NoMemory memory;
     Win32Freeing freeing(BlockCalls::calls(BlockCalls::scarce));
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     std::optional<bool> outcome;
     backend.system().startBlock(std::uint64_t{1} << 30, [&](bool ok) { outcome = ok; });
     EXPECT_FALSE(outcome.has_value());
@@ -264,7 +264,7 @@ TEST(Win32BlockWaiter, TimersGoOnTickingWhileASlowBlockIsMade) {
     BlockCalls::reset(false);
     NoMemory memory;
     Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     CountingForm form;
     int ticks = 0;
     form.tmrCount.onTimer = [&] { ++ticks; };
@@ -295,7 +295,7 @@ TEST(Win32BlockWaiter, ClosingDuringARunWaitsForTheThreadThenFreesTheBlock) {
     {
         Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
         {
-            Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+            Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
             CountingForm form;
             int ticks = 0;
             form.tmrCount.onTimer = [&] {
@@ -328,7 +328,7 @@ TEST(Win32BlockWaiter, ABlockPastItsDeadlineFailsTheRunAndIsFreedOnceMade) {
     BlockCalls::reset(false);
     NoMemory memory;
     Win32Freeing freeing(BlockCalls::calls(BlockCalls::fits));
-    Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
+    Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, "");
     backend.win32System().blocks().setDeadline([](std::uint64_t) { return std::uint64_t{50}; });
     // Each failed run gives its block back, as the run's failure path does;
     // that must not wait for the fill, which is held back.

@@ -8,7 +8,7 @@
 #include "platform/win32/ui/message_box.h"
 #include "platform/win32/ui/message_loop.h"
 #include "platform/win32/ui/notify_icon.h"
-#include "platform/win32/ui/periodic_timers.h"
+#include "platform/win32/ui/message_window_timers.h"
 #include "platform/win32/ui/warning_display.h"
 #include "platform/win32/ui/window_stacking.h"
 #include "test_form.h"
@@ -32,7 +32,7 @@ bool pumpUntil(Done done, DWORD ms) {
 TEST(PeriodicTimersTest, AThrowingTickIsReportedAndTheTimerGoesOn) {
     int ticks = 0;
     int failures = 0;
-    PeriodicTimers timers(
+    MessageWindowTimers timers(
         GetModuleHandleW(nullptr),
         [&](UINT_PTR) {
             ++ticks;
@@ -122,7 +122,7 @@ TEST(MessageBoxTest, TheBoxIsOwnedByTheMainWindowAndKeepsTheStyle) {
         bool icon = false;
     } seen;
     // The box runs its own loop; a timer in it looks at the box and presses OK.
-    PeriodicTimers watch(
+    MessageWindowTimers watch(
         GetModuleHandleW(nullptr),
         [&](UINT_PTR) {
             HWND box = FindWindowW(L"#32770", L"Error");  // the dialog class and the title

@@ -14,7 +14,7 @@
 
 namespace qx::qt {
 
-struct Backend::Services {
+struct QtBackend::Services {
     Services(ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks,
              LookupSystem& lookups, std::string commandLine)
         : timers(dispatcher),
@@ -26,7 +26,7 @@ struct Backend::Services {
     QtSystem system;
 };
 
-Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+QtBackend::QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
                  std::string commandLine)
     : services_(std::make_unique<Services>(dispatcher_, memory, freeing, blocks, lookups, std::move(commandLine))) {
     dispatcher_.setOnEnd([this] {
@@ -38,46 +38,46 @@ Backend::Backend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blo
     dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
-Backend::~Backend() {
+QtBackend::~QtBackend() {
     // No handler runs while the windows go: the forms may already be gone.
     dispatcher_.end();
 }
 
-System& Backend::system() { return services_->system; }
-QtWindowHost& Backend::windows() { return services_->windows; }
-QtTimerHost& Backend::timers() { return services_->timers; }
-QtSystem& Backend::qtSystem() { return services_->system; }
+System& QtBackend::system() { return services_->system; }
+QtWindowHost& QtBackend::windows() { return services_->windows; }
+QtTimerHost& QtBackend::timers() { return services_->timers; }
+QtSystem& QtBackend::qtSystem() { return services_->system; }
 
-std::string Backend::userGroupSeparator() { return QLocale::system().groupSeparator().toStdString(); }
+std::string QtBackend::userGroupSeparator() { return QLocale::system().groupSeparator().toStdString(); }
 
-double Backend::twipsPerPixel() { return kTwipsPerPixel; }
+double QtBackend::twipsPerPixel() { return kTwipsPerPixel; }
 
-void Backend::attach(ui::Form& startup) {
+void QtBackend::attach(ui::Form& startup) {
     startup.host = &services_->windows;
     services_->timers.adopt(startup);
 }
 
-void Backend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
+void QtBackend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
     services_->windows.setCloseBox(std::move(closeBox));
 }
 
-void Backend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
+void QtBackend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
     services_->windows.setKeyHandler(std::move(keys));
 }
 
-void Backend::setTrayHandler(std::function<void(int message)> handler) {
+void QtBackend::setTrayHandler(std::function<void(int message)> handler) {
     services_->system.setTrayHandler([this, handler = std::move(handler)](int message) {
         dispatcher_.deliver([&] { handler(message); });
     });
 }
 
-void Backend::setTrayHostHandler(std::function<void(bool present)> handler) {
+void QtBackend::setTrayHostHandler(std::function<void(bool present)> handler) {
     services_->system.tray().setOnHostChange([this, handler = std::move(handler)](bool present) {
         dispatcher_.deliver([&] { handler(present); });
     });
 }
 
-void Backend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen) {
+void QtBackend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen) {
     QMenu* menu = services_->windows.menuOf(popup);
     services_->system.tray().setContextMenu(menu, [this, aboutToOpen = std::move(aboutToOpen)] {
         services_->windows.setMenuOpeningElsewhere(true);
@@ -86,10 +86,10 @@ void Backend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen
     });
 }
 
-void Backend::screenshotAfter(int ms, std::string path, bool replaceExisting) {
+void QtBackend::screenshotAfter(int ms, std::string path, bool replaceExisting) {
     QTimer::singleShot(ms, [this, path = std::move(path), replaceExisting] {
         if (dispatcher_.ended()) return;
-        FormWindow* window = services_->windows.startupWindow();
+        QtFormWindow* window = services_->windows.startupWindow();
         // NewOnly creates the file or fails if one is there, in one step.
         QFile file(QString::fromStdString(path));
         const QIODevice::OpenMode mode =
@@ -105,13 +105,13 @@ void Backend::screenshotAfter(int ms, std::string path, bool replaceExisting) {
     });
 }
 
-void Backend::closeAfter(int ms) {
+void QtBackend::closeAfter(int ms) {
     QTimer::singleShot(ms, [this] {
-        if (FormWindow* window = services_->windows.startupWindow()) window->close();
+        if (QtFormWindow* window = services_->windows.startupWindow()) window->close();
     });
 }
 
-int Backend::exec() {
+int QtBackend::exec() {
     if (dispatcher_.ended()) return status_;
     return QCoreApplication::exec();
 }

@@ -19,16 +19,16 @@ class QtSystem;
 class QtTimerHost;
 class QtWindowHost;
 
-class Backend {
+class QtBackend {
 public:
     // `memory`, `freeing`, `blocks` (the same blocks, waited for from the
     // event loop) and `lookups` come from the platform the program runs on
     // and must outlive the backend.
-    Backend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
+    QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
             std::string commandLine);
-    ~Backend();
-    Backend(const Backend&) = delete;
-    Backend& operator=(const Backend&) = delete;
+    ~QtBackend();
+    QtBackend(const QtBackend&) = delete;
+    QtBackend& operator=(const QtBackend&) = delete;
 
     System& system();
     ui::Dispatcher& dispatcher() { return dispatcher_; }

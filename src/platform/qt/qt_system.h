@@ -11,7 +11,7 @@
 
 #include "platform/qt/block_waiter.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/qt/tray_icon.h"
+#include "platform/qt/qt_tray_icon.h"
 #include "platform/system.h"
 
 namespace qx::qt {
@@ -24,7 +24,7 @@ public:
 
     // Mouse messages from the notification-area icon (515, 517).
     void setTrayHandler(std::function<void(int message)> handler);
-    TrayIcon& tray() { return tray_; }
+    QtTrayIcon& tray() { return tray_; }
 
     bool globalMemoryStatusEx(MemoryStatusEx& status) override;
     void globalMemoryStatus(MemoryStatus& status) override;
@@ -58,7 +58,7 @@ private:
     LookupSystem& lookups_;
     QtWindowHost& windows_;
     std::string commandLine_;
-    TrayIcon tray_;
+    QtTrayIcon tray_;
     BlockWaiter blockWaiter_;
     bool topMostRefusalSaid_ = false;
 };

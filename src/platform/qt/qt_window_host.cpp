@@ -15,7 +15,7 @@ QtWindowHost::QtWindowHost(ui::Dispatcher& dispatcher, QtTimerHost& timers)
 }
 
 QtWindowHost::~QtWindowHost() {
-    for (FormWindow* w : windows_) delete w;
+    for (QtFormWindow* w : windows_) delete w;
 }
 
 void QtWindowHost::formLoaded(ui::Form& form) {
@@ -28,7 +28,7 @@ void QtWindowHost::formLoaded(ui::Form& form) {
         // Until it is shown, the dialog's frame is taken to be the start-up
         // window's (less its menu bar), so its outer size is right for
         // centring it.
-        if (FormWindow* main = startupWindow(); main && main->isVisible()) {
+        if (QtFormWindow* main = startupWindow(); main && main->isVisible()) {
             const QRect frame = main->frameGeometry();
             const QRect inner = main->geometry();
             form.setFrameExtents((frame.width() - inner.width()) * kTwipsPerPixel,
@@ -38,12 +38,12 @@ void QtWindowHost::formLoaded(ui::Form& form) {
         }
         form.setClientSize(form.scaleWidth(), form.scaleHeight());
     }
-    windows_.push_back(new FormWindow(
-        form, *this, startup ? FormWindow::Placement::CentreOfScreen : FormWindow::Placement::FromModel));
+    windows_.push_back(new QtFormWindow(
+        form, *this, startup ? QtFormWindow::Placement::CentreOfScreen : QtFormWindow::Placement::FromModel));
 }
 
 void QtWindowHost::formUnloaded(ui::Form& form) {
-    FormWindow* window = windowOf(form);
+    QtFormWindow* window = windowOf(form);
     if (!window) return;
     timers_.release(form);
     window->detach();
@@ -53,17 +53,17 @@ void QtWindowHost::formUnloaded(ui::Form& form) {
     std::erase(windows_, window);
 }
 
-FormWindow* QtWindowHost::windowOf(const ui::Form& form) const {
-    for (FormWindow* w : windows_) {
+QtFormWindow* QtWindowHost::windowOf(const ui::Form& form) const {
+    for (QtFormWindow* w : windows_) {
         if (w->form() == &form) return w;
     }
     return nullptr;
 }
 
-FormWindow* QtWindowHost::startupWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
+QtFormWindow* QtWindowHost::startupWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
 
 QWidget* QtWindowHost::widgetOf(const ui::Control& control) const {
-    const FormWindow* w = windowOf(control.form());
+    const QtFormWindow* w = windowOf(control.form());
     return w ? w->widgetOf(control) : nullptr;
 }
 
@@ -77,7 +77,7 @@ void QtWindowHost::syncSoon() {
 }
 
 void QtWindowHost::refresh(ui::Control& box) {
-    FormWindow* w = windowOf(box.form());
+    QtFormWindow* w = windowOf(box.form());
     if (!w) return;
     // What the handler has changed so far goes out with this paint, so the
     // window is drawn and sent to the screen once, not once more after it.
@@ -88,7 +88,7 @@ void QtWindowHost::refresh(ui::Control& box) {
 }
 
 void QtWindowHost::popupMenu(ui::MenuItem& menu) {
-    for (FormWindow* w : windows_) {
+    for (QtFormWindow* w : windows_) {
         MenuView* menus = w->menus();
         if (!menus || !menus->contains(menu)) continue;
         menus->push();  // the handler may have just changed its entries
@@ -99,7 +99,7 @@ void QtWindowHost::popupMenu(ui::MenuItem& menu) {
 }
 
 QMenu* QtWindowHost::menuOf(ui::MenuItem& menu) {
-    for (FormWindow* w : windows_) {
+    for (QtFormWindow* w : windows_) {
         MenuView* menus = w->menus();
         if (menus && menus->contains(menu)) return menus->menuOf(menu);
     }
@@ -119,7 +119,7 @@ void QtWindowHost::closeBox(ui::Form& form) {
 bool QtWindowHost::key(ui::Form& form, std::string_view name) { return keys_ ? keys_(form, name) : false; }
 
 bool QtWindowHost::setStaysOnTop(bool onTop) {
-    FormWindow* w = startupWindow();
+    QtFormWindow* w = startupWindow();
     if (!w) return false;
     if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return true;
     // Changing a window's flags hides it; bring it back where it was.

@@ -1,4 +1,4 @@
-// The window system for the model: a FormWindow per loaded form, created
+// The window system for the model: a QtFormWindow per loaded form, created
 // when the form loads and let go when it unloads, repaints of picture boxes,
 // pop-up menus, and the sync that runs after every event.
 #pragma once
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/ui/dispatcher.h"
-#include "platform/qt/form_window.h"
+#include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/ui/model.h"
 
@@ -53,8 +53,8 @@ public:
     // The menu shown for a pop-up entry of a window (nullptr if none).
     QMenu* menuOf(ui::MenuItem& menu);
 
-    FormWindow* windowOf(const ui::Form& form) const;
-    FormWindow* startupWindow() const;
+    QtFormWindow* windowOf(const ui::Form& form) const;
+    QtFormWindow* startupWindow() const;
     QWidget* widgetOf(const ui::Control& control) const;
 
     // Keeps the start-up window above all others, or lets it go back among
@@ -65,7 +65,7 @@ private:
     bool menuOpeningElsewhere_ = false;
     ui::Dispatcher& dispatcher_;
     QtTimerHost& timers_;
-    std::vector<FormWindow*> windows_;  // owned; the first is the start-up window
+    std::vector<QtFormWindow*> windows_;  // owned; the first is the start-up window
     std::function<void(ui::Form&)> closeBox_;
     std::function<bool(ui::Form&, std::string_view)> keys_;
     QTimer syncTimer_;

@@ -9,7 +9,7 @@
 
 namespace qx::win32 {
 
-struct Backend::Services {
+struct Win32Backend::Services {
     Services(HINSTANCE instance, ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing,
              std::string commandLine, const win32ui::FailureHandler& failed)
         : icons(instance),
@@ -26,7 +26,7 @@ struct Backend::Services {
     Win32System system;
 };
 
-Backend::Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine) {
+Win32Backend::Win32Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine) {
     const win32ui::FailureHandler failedHere = [this](std::exception_ptr error) { failed(error); };
     services_ = std::make_unique<Services>(instance, dispatcher_, memory, freeing, std::move(commandLine), failedHere);
     dispatcher_.setOnEnd([this] {
@@ -38,46 +38,46 @@ Backend::Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freein
     dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
-Backend::~Backend() {
+Win32Backend::~Win32Backend() {
     // No handler runs while the windows go: the forms may already be gone.
     // No quit message is left behind in the thread's queue either.
     dispatcher_.setOnEnd([this] { services_->timers.stopAll(); });
     dispatcher_.end();
 }
 
-void Backend::failed(std::exception_ptr error) {
+void Win32Backend::failed(std::exception_ptr error) {
     // Rethrown inside the dispatcher, which tells the program's exit from a
     // run-time error from anything else.
     if (dispatcher_.ended()) return;
     dispatcher_.deliver([error] { std::rethrow_exception(error); });
 }
 
-System& Backend::system() { return services_->system; }
-Win32System& Backend::win32System() { return services_->system; }
-Win32WindowHost& Backend::windows() { return services_->windows; }
+System& Win32Backend::system() { return services_->system; }
+Win32System& Win32Backend::win32System() { return services_->system; }
+Win32WindowHost& Win32Backend::windows() { return services_->windows; }
 
-void Backend::attach(ui::Form& startup) {
+void Win32Backend::attach(ui::Form& startup) {
     startup.host = &services_->windows;
     services_->timers.adopt(startup);
 }
 
-void Backend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
+void Win32Backend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
     services_->windows.setCloseBox(std::move(closeBox));
 }
 
-void Backend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
+void Win32Backend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
     services_->windows.setKeyHandler(std::move(keys));
 }
 
-void Backend::setTrayHandler(std::function<void(int code)> handler) {
+void Win32Backend::setTrayHandler(std::function<void(int code)> handler) {
     services_->system.setTrayHandler(std::move(handler));
 }
 
-void Backend::setTrayAddedAgain(std::function<void()> handler) {
+void Win32Backend::setTrayAddedAgain(std::function<void()> handler) {
     services_->system.setTrayAddedAgain(std::move(handler));
 }
 
-int Backend::exec() {
+int Win32Backend::exec() {
     if (dispatcher_.ended()) return status_;
     services_->loop.run();
     return status_;

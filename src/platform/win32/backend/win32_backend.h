@@ -20,12 +20,12 @@ namespace qx::win32 {
 class Win32System;
 class Win32WindowHost;
 
-class Backend {
+class Win32Backend {
 public:
-    Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine);
-    ~Backend();
-    Backend(const Backend&) = delete;
-    Backend& operator=(const Backend&) = delete;
+    Win32Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine);
+    ~Win32Backend();
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
 
     System& system();
     Win32System& win32System();

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/ui/timer_table.h"
-#include "platform/win32/ui/periodic_timers.h"
+#include "platform/win32/ui/message_window_timers.h"
 
 namespace qx::win32 {
 
@@ -32,7 +32,7 @@ private:
 
     std::map<UINT_PTR, std::function<void()>> ticks_;
     UINT_PTR nextId_ = 1;
-    win32ui::PeriodicTimers timers_;
+    win32ui::MessageWindowTimers timers_;
 };
 
 }  // namespace qx::win32

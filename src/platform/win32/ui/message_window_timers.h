@@ -13,12 +13,12 @@
 
 namespace qx::win32ui {
 
-class PeriodicTimers {
+class MessageWindowTimers {
 public:
-    PeriodicTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed);
-    ~PeriodicTimers();
-    PeriodicTimers(const PeriodicTimers&) = delete;
-    PeriodicTimers& operator=(const PeriodicTimers&) = delete;
+    MessageWindowTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed);
+    ~MessageWindowTimers();
+    MessageWindowTimers(const MessageWindowTimers&) = delete;
+    MessageWindowTimers& operator=(const MessageWindowTimers&) = delete;
 
     // `id` must not be 0. False when the system refuses the timer.
     bool start(UINT_PTR id, UINT intervalMs);

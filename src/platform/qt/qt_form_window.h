@@ -20,12 +20,12 @@ namespace qx::qt {
 
 class QtWindowHost;
 
-class FormWindow final : public QMainWindow, private ControlEvents {
+class QtFormWindow final : public QMainWindow, private ControlEvents {
 public:
     enum class Placement { CentreOfScreen, FromModel };
 
-    FormWindow(ui::Form& form, QtWindowHost& host, Placement placement);
-    ~FormWindow() override;
+    QtFormWindow(ui::Form& form, QtWindowHost& host, Placement placement);
+    ~QtFormWindow() override;
 
     // The form, or nullptr once it has been unloaded.
     ui::Form* form() const { return form_; }

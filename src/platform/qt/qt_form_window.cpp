@@ -1,4 +1,4 @@
-#include "platform/qt/form_window.h"
+#include "platform/qt/qt_form_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -41,7 +41,7 @@ Qt::WindowStates qtWindowState(int state, Qt::WindowStates current) {
 
 }  // namespace
 
-FormWindow::FormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
+QtFormWindow::QtFormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
     : QMainWindow(nullptr, windowFlagsFor(form)), form_(&form), host_(host), placement_(placement) {
     setObjectName(QString::fromStdString(form.name()));
     if (!form.icon.empty()) setWindowIcon(iconNamed(form.icon));
@@ -55,7 +55,7 @@ FormWindow::FormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
     applyTabOrder();
 }
 
-FormWindow::~FormWindow() {
+QtFormWindow::~QtFormWindow() {
     // The widgets report to this window: let them go while it is whole.
     form_ = nullptr;
     menus_.reset();
@@ -64,16 +64,16 @@ FormWindow::~FormWindow() {
     client_ = nullptr;
 }
 
-void FormWindow::detach() {
+void QtFormWindow::detach() {
     form_ = nullptr;
     // The menus stay until the window goes: one of them may be what is
     // running now.
     if (menus_) menus_->detach();
 }
 
-bool FormWindow::live() const { return form_ && !host_.dispatcher().ended(); }
+bool QtFormWindow::live() const { return form_ && !host_.dispatcher().ended(); }
 
-void FormWindow::createControls() {
+void QtFormWindow::createControls() {
     ControlEvents& events = *this;
     views_.reserve(form_->controls().size());
     for (ui::Control* control : form_->controls()) {
@@ -118,7 +118,7 @@ std::pair<double, double> placeInWindow(const ui::Control& control) {
 
 }  // namespace
 
-std::vector<const ControlView*> FormWindow::focusOrder() const {
+std::vector<const ControlView*> QtFormWindow::focusOrder() const {
     // Controls that take the focus by their kind go by their tab index; the
     // ones that take it only so that a screen reader can visit them (the
     // named figures, bars and graph) follow in reading order.
@@ -138,14 +138,14 @@ std::vector<const ControlView*> FormWindow::focusOrder() const {
     return order;
 }
 
-void FormWindow::applyTabOrder() {
+void QtFormWindow::applyTabOrder() {
     const std::vector<const ControlView*> order = focusOrder();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
     }
 }
 
-void FormWindow::focusFirstControl() {
+void QtFormWindow::focusFirstControl() {
     for (const ControlView* v : focusOrder()) {
         QWidget* w = v->widget();
         if (!w->isVisibleTo(this) || !w->isEnabled()) continue;
@@ -154,19 +154,19 @@ void FormWindow::focusFirstControl() {
     }
 }
 
-const ControlView* FormWindow::viewOf(const ui::Control& control) const {
+const ControlView* QtFormWindow::viewOf(const ui::Control& control) const {
     for (const auto& v : views_) {
         if (&v->control() == &control) return v.get();
     }
     return nullptr;
 }
 
-QWidget* FormWindow::widgetOf(const ui::Control& control) const {
+QWidget* QtFormWindow::widgetOf(const ui::Control& control) const {
     const ControlView* view = viewOf(control);
     return view ? view->widget() : nullptr;
 }
 
-void FormWindow::repaintBox(const ui::Control& box) {
+void QtFormWindow::repaintBox(const ui::Control& box) {
     const ControlView* view = viewOf(box);
     if (!view) return;
     if (PictureClient* client = view->pictureClient()) client->repaint();
@@ -174,7 +174,7 @@ void FormWindow::repaintBox(const ui::Control& box) {
 
 // ---- model to widgets ------------------------------------------------------------
 
-void FormWindow::sync() {
+void QtFormWindow::sync() {
     if (!form_ || form_->revision() == seen_) return;
     seen_ = form_->revision();
     for (const auto& v : views_) v->push();
@@ -182,7 +182,7 @@ void FormWindow::sync() {
     pushWindow();
 }
 
-void FormWindow::pushWindow() {
+void QtFormWindow::pushWindow() {
     if (!titled_ || caption_ != form_->caption()) {
         titled_ = true;
         caption_ = form_->caption();
@@ -205,23 +205,23 @@ void FormWindow::pushWindow() {
     }
 }
 
-FormWindow::Geometry FormWindow::formGeometry() const {
+QtFormWindow::Geometry QtFormWindow::formGeometry() const {
     return {form_->left(), form_->top(), form_->scaleWidth(), form_->scaleHeight()};
 }
 
-int FormWindow::menuBarHeight(int width) const {
+int QtFormWindow::menuBarHeight(int width) const {
     const QWidget* bar = menuWidget();
     if (!bar || bar->isHidden()) return 0;
     const int h = bar->heightForWidth(width);
     return h > 0 ? h : bar->sizeHint().height();
 }
 
-QSize FormWindow::windowSizeFor(double clientWidthTwips, double clientHeightTwips) const {
+QSize QtFormWindow::windowSizeFor(double clientWidthTwips, double clientHeightTwips) const {
     const int width = twipsToPixels(clientWidthTwips);
     return {width, twipsToPixels(clientHeightTwips) + menuBarHeight(width)};
 }
 
-void FormWindow::resizeClient(double clientWidthTwips, double clientHeightTwips) {
+void QtFormWindow::resizeClient(double clientWidthTwips, double clientHeightTwips) {
     const QSize size = windowSizeFor(clientWidthTwips, clientHeightTwips);
     if (form_->sizable) {
         resize(size);
@@ -230,7 +230,7 @@ void FormWindow::resizeClient(double clientWidthTwips, double clientHeightTwips)
     }
 }
 
-void FormWindow::pushGeometry() {
+void QtFormWindow::pushGeometry() {
     const Geometry want = formGeometry();
     if (knownValid_ && want == known_) return;
     if (!knownValid_ || want.clientWidth != known_.clientWidth || want.clientHeight != known_.clientHeight) {
@@ -245,7 +245,7 @@ void FormWindow::pushGeometry() {
     knownValid_ = true;
 }
 
-void FormWindow::firstShow() {
+void QtFormWindow::firstShow() {
     shownOnce_ = true;
     if (placement_ == Placement::CentreOfScreen) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -273,7 +273,7 @@ void FormWindow::firstShow() {
     recordGeometry();
 }
 
-void FormWindow::recordGeometry() {
+void QtFormWindow::recordGeometry() {
     if (!form_ || !isVisible()) return;
     const QRect frame = frameGeometry();
     const QSize inner = client_->size();
@@ -287,7 +287,7 @@ void FormWindow::recordGeometry() {
 
 // ---- events to the model -----------------------------------------------------------
 
-void FormWindow::closeEvent(QCloseEvent* event) {
+void QtFormWindow::closeEvent(QCloseEvent* event) {
     // The form decides; a disabled window can't be closed.
     event->ignore();
     if (!live() || !form_->enabled()) return;
@@ -295,7 +295,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     host_.dispatcher().deliver([this, form] { host_.closeBox(*form); });
 }
 
-void FormWindow::changeEvent(QEvent* event) {
+void QtFormWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !live()) return;
     const int state = isMinimized() ? ui::kMinimized : isMaximized() ? ui::kMaximized : ui::kNormal;
@@ -313,12 +313,12 @@ void FormWindow::changeEvent(QEvent* event) {
     host_.dispatcher().deliver([form, state] { form->setWindowState(state); });
 }
 
-void FormWindow::moveEvent(QMoveEvent* event) {
+void QtFormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (live()) recordGeometry();
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* event) {
+void QtFormWindow::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const char* key = nullptr;
     if (modifiers == Qt::NoModifier) {
@@ -337,26 +337,26 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void FormWindow::doubleClicked(ui::Control* control) {
+void QtFormWindow::doubleClicked(ui::Control* control) {
     if (!live()) return;
     ui::Form* form = form_;
     host_.dispatcher().deliver([form, control] { form->doubleClick(control); });
 }
 
-void FormWindow::buttonClicked(ui::Control& button) {
+void QtFormWindow::buttonClicked(ui::Control& button) {
     if (!live()) return;
     ui::Form* form = form_;
     host_.dispatcher().deliver([form, &button] { form->clickButton(button); });
 }
 
-void FormWindow::paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
+void QtFormWindow::paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
                               std::vector<QPoint>& points) {
     if (!live() || !box.onPaint) return;
     QtCanvas canvas(painter, palette, points);
     host_.dispatcher().paint([&] { box.onPaint(canvas); }, host_.refreshing());
 }
 
-void FormWindow::clientResized() {
+void QtFormWindow::clientResized() {
     // Before the first show the sizes are the ones pushed from the form.
     if (!live() || !shownOnce_ || isMinimized()) return;
     const double width = pixelsToTwips(client_->width());

@@ -1,4 +1,4 @@
-#include "platform/win32/ui/periodic_timers.h"
+#include "platform/win32/ui/message_window_timers.h"
 #include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
@@ -9,18 +9,18 @@ namespace {
 constexpr wchar_t kTimerWindowClass[] = L"QuendaxTimers";
 }
 
-PeriodicTimers::PeriodicTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed)
+MessageWindowTimers::MessageWindowTimers(HINSTANCE instance, std::function<void(UINT_PTR id)> onTick, FailureHandler failed)
     : onTick_(std::move(onTick)), failed_(std::move(failed)) {
     ensureWindowClass(instance, kTimerWindowClass, proc);
     window_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
 }
 
-PeriodicTimers::~PeriodicTimers() {
+MessageWindowTimers::~MessageWindowTimers() {
     stopAll();
     if (window_) DestroyWindow(window_);
 }
 
-bool PeriodicTimers::start(UINT_PTR id, UINT intervalMs) {
+bool MessageWindowTimers::start(UINT_PTR id, UINT intervalMs) {
     if (!window_ || id == 0) return false;
     if (SetTimer(window_, id, intervalMs, nullptr) == 0) {
         stop(id);
@@ -30,23 +30,23 @@ bool PeriodicTimers::start(UINT_PTR id, UINT intervalMs) {
     return true;
 }
 
-void PeriodicTimers::stop(UINT_PTR id) {
+void MessageWindowTimers::stop(UINT_PTR id) {
     if (!running(id)) return;
     KillTimer(window_, id);
     std::erase(running_, id);
 }
 
-void PeriodicTimers::stopAll() {
+void MessageWindowTimers::stopAll() {
     for (UINT_PTR id : running_) KillTimer(window_, id);
     running_.clear();
 }
 
-bool PeriodicTimers::running(UINT_PTR id) const {
+bool MessageWindowTimers::running(UINT_PTR id) const {
     return std::find(running_.begin(), running_.end(), id) != running_.end();
 }
 
-LRESULT CALLBACK PeriodicTimers::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PeriodicTimers* self = windowObject<PeriodicTimers>(window, message, lParam);
+LRESULT CALLBACK MessageWindowTimers::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageWindowTimers* self = windowObject<MessageWindowTimers>(window, message, lParam);
     if (message == WM_TIMER && self) {
         const UINT_PTR id = wParam;
         // A tick already queued for a timer stopped since is dropped.

@@ -1,4 +1,4 @@
-#include "platform/qt/tray_icon.h"
+#include "platform/qt/qt_tray_icon.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -29,7 +29,7 @@ int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind) {
     }
 }
 
-TrayIcon::TrayIcon(std::function<void(int message)> onMouse)
+QtTrayIcon::QtTrayIcon(std::function<void(int message)> onMouse)
     : onMouse_(std::move(onMouse)), normal_(iconNamed("app")), warning_(iconNamed("warning")) {
     item_.onActivate = [this] {
         if (onMouse_) onMouse_(kTrayDoubleClick);
@@ -40,13 +40,13 @@ TrayIcon::TrayIcon(std::function<void(int message)> onMouse)
     item_.setOnWatcherChange([this](bool present) { watcherChanged(present); });
 }
 
-TrayIcon::~TrayIcon() = default;
+QtTrayIcon::~QtTrayIcon() = default;
 
-const QIcon& TrayIcon::iconFor(TrayImage image) const {
+const QIcon& QtTrayIcon::iconFor(TrayImage image) const {
     return image == TrayImage::Warning ? warning_ : normal_;
 }
 
-bool TrayIcon::add(TrayImage image, std::string_view tip) {
+bool QtTrayIcon::add(TrayImage image, std::string_view tip) {
     const QString text = QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Qt settled at start that there was no StatusNotifierItem host; one
@@ -75,7 +75,7 @@ bool TrayIcon::add(TrayImage image, std::string_view tip) {
     return true;
 }
 
-bool TrayIcon::modify(TrayImage image, std::string_view tip) {
+bool QtTrayIcon::modify(TrayImage image, std::string_view tip) {
     if (itemUsed_) {
         item_.setIcon(iconFor(image), QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
         return true;
@@ -86,7 +86,7 @@ bool TrayIcon::modify(TrayImage image, std::string_view tip) {
     return true;
 }
 
-bool TrayIcon::remove() {
+bool QtTrayIcon::remove() {
     if (itemUsed_) {
         item_.hide();
         itemUsed_ = false;
@@ -97,14 +97,14 @@ bool TrayIcon::remove() {
     return true;
 }
 
-void TrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
+void QtTrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
     if (!menu) return;
     menu_ = menu;
     QObject::connect(menu, &QMenu::aboutToShow, menu, std::move(aboutToOpen));
     if (icon_) icon_->setContextMenu(menu);
 }
 
-void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
+void QtTrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
     onHostChange_ = std::move(onChange);
     watcher_ = StatusNotifierItem::watcherPresent();
     itemHost_ = itemUsed_ || StatusNotifierItem::hostPresent();
@@ -114,9 +114,9 @@ void TrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int i
     hostWatch_.start(intervalMs);
 }
 
-bool TrayIcon::hostPresent() const { return QSystemTrayIcon::isSystemTrayAvailable() || itemHost_; }
+bool QtTrayIcon::hostPresent() const { return QSystemTrayIcon::isSystemTrayAvailable() || itemHost_; }
 
-void TrayIcon::checkHost() {
+void QtTrayIcon::checkHost() {
     // A watcher whose host hasn't registered yet is asked again on each look.
     if (watcher_ && !itemHost_ && !hostPresent_) itemHost_ = StatusNotifierItem::hostPresent();
     const bool present = hostPresent();
@@ -126,7 +126,7 @@ void TrayIcon::checkHost() {
     if (onHostChange_) onHostChange_(present);
 }
 
-void TrayIcon::watcherChanged(bool present) {
+void QtTrayIcon::watcherChanged(bool present) {
     watcher_ = present;
     if (present) {
         checkHost();
@@ -141,6 +141,6 @@ void TrayIcon::watcherChanged(bool present) {
     checkHost();
 }
 
-bool TrayIcon::shown() const { return itemUsed_ || (icon_ && icon_->isVisible()); }
+bool QtTrayIcon::shown() const { return itemUsed_ || (icon_ && icon_->isVisible()); }
 
 }  // namespace qx::qt

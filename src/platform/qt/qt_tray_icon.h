@@ -32,12 +32,12 @@ TrayKind detectTrayKind();
 // click comes from the menu itself (see setContextMenu), so it gives 0 here.
 int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind);
 
-class TrayIcon {
+class QtTrayIcon {
 public:
-    explicit TrayIcon(std::function<void(int message)> onMouse);
-    ~TrayIcon();
-    TrayIcon(const TrayIcon&) = delete;
-    TrayIcon& operator=(const TrayIcon&) = delete;
+    explicit QtTrayIcon(std::function<void(int message)> onMouse);
+    ~QtTrayIcon();
+    QtTrayIcon(const QtTrayIcon&) = delete;
+    QtTrayIcon& operator=(const QtTrayIcon&) = delete;
 
     // False, adding nothing, when the desktop has no notification area.
     bool add(TrayImage image, std::string_view tip);
