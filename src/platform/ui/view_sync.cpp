@@ -1,5 +1,7 @@
 #include "platform/ui/view_sync.h"
 
+#include <string_view>
+
 namespace qx::ui {
 
 namespace {
@@ -37,9 +39,15 @@ void ControlSync::sync(ControlChanges& changes, double twipsPerPixel) {
     if (Changed(picture_, control_.picture, all)) changes.setPicture(picture_);
 
     if (control_.accessibleName.empty() && !all) return;
-    std::string name = control_.accessibleName;
-    if (!name.empty() && control_.kind() == Kind::Label) name.append(": ").append(control_.caption());
-    bool accessible = Changed(accessibleName_, name, all);
+    // Compared in place, so that an unchanged name costs no new string.
+    const bool withCaption = !control_.accessibleName.empty() && control_.kind() == Kind::Label;
+    const std::string_view caption = withCaption ? std::string_view(control_.caption()) : std::string_view();
+    const std::string_view joiner = withCaption ? ": " : "";
+    const std::string_view held = accessibleName_;
+    bool accessible = all || held.size() != control_.accessibleName.size() + joiner.size() + caption.size() ||
+                      !held.starts_with(control_.accessibleName) || !held.ends_with(caption) ||
+                      held.substr(control_.accessibleName.size(), joiner.size()) != joiner;
+    if (accessible) accessibleName_.assign(control_.accessibleName).append(joiner).append(caption);
     accessible = Changed(accessibleDescription_, control_.accessibleDescription(), all) || accessible;
     accessible = Changed(accessibleValue_, control_.accessibleValue(), all) || accessible;
     if (accessible) changes.setAccessible(accessibleName_, accessibleDescription_, accessibleValue_);
