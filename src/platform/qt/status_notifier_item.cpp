@@ -3,7 +3,6 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -167,10 +166,14 @@ bool StatusNotifierItem::watcherPresent() {
 }
 
 bool StatusNotifierItem::hostPresent() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!watcherPresent()) return false;
-    QDBusInterface properties(kWatcher, kWatcherPath, kWatcher, bus);
-    return properties.property("IsStatusNotifierHostRegistered").toBool();
+    // One direct call with a short wait, so a watcher that doesn't answer
+    // can't hold the window up.
+    QDBusMessage get = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kProperties, QStringLiteral("Get"));
+    get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 1000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
+    return reply.arguments().at(0).value<QDBusVariant>().variant().toBool();
 }
 
 void StatusNotifierItem::setOnWatcherChange(std::function<void(bool present)> onChange) {
