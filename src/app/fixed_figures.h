@@ -1,4 +1,4 @@
-// A testing aid of quendax.exe ("--fixed-figures TOTAL,FREE,FREED"): the
+// A testing aid of both programs ("--fixed-figures TOTAL,FREE,FREED"): the
 // program runs on memory figures given in megabytes instead of the machine's.
 // Physical memory and the page file both read TOTAL with FREE free, and FREED
 // free once a freeing block has been made; the block itself takes no memory.
@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/system.h"
+#include "platform/watched_block.h"
 
 namespace qx {
 
@@ -40,7 +41,7 @@ inline std::optional<FixedFigures> ParseFixedFigures(std::string_view text) {
     return FixedFigures{numbers[0], numbers[1], numbers[2]};
 }
 
-class FixedFiguresSystem final : public MemorySystem, public FreeingSystem {
+class FixedFiguresSystem final : public MemorySystem, public FreeingSystem, public WatchedBlock {
 public:
     FixedFiguresSystem(MemorySystem& machine, FixedFigures figures) : machine_(machine), figures_(figures) {}
 
@@ -63,6 +64,16 @@ public:
         return true;
     }
     void releaseBlock() override {}
+
+    // The same block for an event loop that waits for it: made at once.
+    BlockState beginBlock(std::uint64_t characters) override {
+        createBlock(characters);
+        return BlockState::Ready;
+    }
+    int blockWaitHandle() const override { return -1; }
+    std::int64_t blockDeadlineMs() const override { return 0; }
+    BlockState settleBlock(bool) override { return BlockState::Ready; }
+    std::string blockRefusal() const override { return {}; }
 
 private:
     std::uint64_t freeMb() const { return freed_.load() ? figures_.freedMb : figures_.freeMb; }

@@ -8,13 +8,18 @@
 //   quendax --screenshot FILE [--after MS] [--overwrite]
 //                                             save a picture of the window, then exit
 //   quendax --close-after MS                  close the window as its close box would
+//   quendax --fixed-figures TOTAL,FREE,FREED  run on these memory figures (fixed_figures.h)
+//   quendax --describe-window FILE            keep the window's description in FILE
+//                                             (ui/window_description.h)
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/fixed_figures.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/usage.h"
 #include "platform/linux/figure_sources.h"
@@ -39,7 +44,13 @@ constexpr const char* kTestingAids =
     "                     an existing FILE is kept unless --overwrite is given\n"
     "  --after MS         take the picture after MS milliseconds (1000)\n"
     "  --overwrite        replace an existing FILE\n"
-    "  --close-after MS   close the window after MS milliseconds\n";
+    "  --close-after MS   close the window after MS milliseconds\n"
+    "  --fixed-figures TOTAL,FREE,FREED\n"
+    "                     run on these memory figures in MB, FREED free after a\n"
+    "                     freeing run\n"
+    "  --describe-window FILE\n"
+    "                     keep in FILE where the window's controls are and the\n"
+    "                     colours they show, for a test to compare with a picture\n";
 
 struct Options {
     std::string commandLine;  // the program's own arguments, for the main window
@@ -47,6 +58,8 @@ struct Options {
     std::optional<int> screenshotAfterMs;
     std::optional<int> closeAfterMs;
     bool overwrite = false;
+    std::optional<qx::FixedFigures> fixedFigures;
+    std::string descriptionFile;
 };
 
 std::optional<int> parseMilliseconds(std::string_view text) {
@@ -71,7 +84,13 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             (arg == "--after" ? options.screenshotAfterMs : options.closeAfterMs) = ms;
         } else if (arg == "--overwrite") {
             options.overwrite = true;
-        } else if (arg == "--screenshot" || arg == "--after" || arg == "--close-after") {
+        } else if (arg == "--fixed-figures" && hasValue) {
+            options.fixedFigures = qx::ParseFixedFigures(argv[++i]);
+            if (!options.fixedFigures) return std::nullopt;
+        } else if (arg == "--describe-window" && hasValue) {
+            options.descriptionFile = argv[++i];
+        } else if (arg == "--screenshot" || arg == "--after" || arg == "--close-after" || arg == "--fixed-figures" ||
+                   arg == "--describe-window") {
             return std::nullopt;
         } else {
             if (!options.commandLine.empty()) options.commandLine.push_back(' ');
@@ -122,7 +141,7 @@ int main(int argc, char** argv) {
     if (!options) {
         std::fprintf(stderr,
                      "usage: quendax [/AUTO | /QUIT] [--screenshot FILE [--after MS] [--overwrite]] "
-                     "[--close-after MS]\n");
+                     "[--close-after MS] [--fixed-figures TOTAL,FREE,FREED] [--describe-window FILE]\n");
         return kUsageStatus;
     }
     // The same questions after the toolkit took out its own arguments ("-platform").
@@ -134,10 +153,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    qx::LinuxMemory memory;
-    qx::LinuxFreeing freeing;
+    qx::LinuxMemory machineMemory;
+    qx::LinuxFreeing machineFreeing;
     qx::LinuxShellServices lookups;
-    qx::qt::QtBackend backend(memory, freeing, freeing, lookups, options->commandLine);
+    std::unique_ptr<qx::FixedFiguresSystem> fixed;
+    if (options->fixedFigures) fixed = std::make_unique<qx::FixedFiguresSystem>(machineMemory, *options->fixedFigures);
+    qx::MemorySystem& memory = fixed ? static_cast<qx::MemorySystem&>(*fixed) : machineMemory;
+    qx::FreeingSystem& freeing = fixed ? static_cast<qx::FreeingSystem&>(*fixed) : machineFreeing;
+    qx::WatchedBlock& blocks = fixed ? static_cast<qx::WatchedBlock&>(*fixed) : machineFreeing;
+    qx::qt::QtBackend backend(memory, freeing, blocks, lookups, options->commandLine);
+    if (!options->descriptionFile.empty()) backend.describeWindowTo(options->descriptionFile);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
 

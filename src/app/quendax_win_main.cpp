@@ -11,6 +11,8 @@
 //   quendax --fixed-figures TOTAL,FREE,FREED [/AUTO | /QUIT]
 //                                     run on these memory figures (MB), FREED
 //                                     free after a freeing run (fixed_figures.h)
+//   quendax --describe-window FILE ...  keep the window's description in FILE
+//                                     (ui/window_description.h); FILE without spaces
 #include <windows.h>
 
 #include <algorithm>
@@ -58,27 +60,50 @@ std::string versionCaption() {
 }
 
 constexpr const char* kTestingAids =
-    "Testing aid:\n"
+    "Testing aids, before the switches above:\n"
     "  --fixed-figures TOTAL,FREE,FREED  run on these memory figures in MB (FREED\n"
-    "                    free after a freeing run), before the switches above\n";
+    "                    free after a freeing run)\n"
+    "  --describe-window FILE  keep in FILE (no spaces) where the window's controls\n"
+    "                    are and the colours they show, for a test to compare\n";
 constexpr std::string_view kFixedFigures = "--fixed-figures ";
+constexpr std::string_view kDescribeWindow = "--describe-window ";
+
+// Takes the word after `option` off the front of `commandLine`; nothing
+// when there is none.
+std::optional<std::string> takeOptionValue(std::string& commandLine, std::string_view option) {
+    const std::size_t start = commandLine.find_first_not_of(' ', option.size());
+    if (start == std::string::npos) return std::nullopt;
+    const std::size_t end = std::min(commandLine.find(' ', start), commandLine.size());
+    std::string value = commandLine.substr(start, end - start);
+    const std::size_t rest = commandLine.find_first_not_of(' ', end);
+    commandLine.erase(0, rest == std::string::npos ? commandLine.size() : rest);
+    return value;
+}
 
 }  // namespace
 
 int main() {
     std::string commandLine = qx::win32::commandLineArguments();
     std::optional<qx::FixedFigures> fixed;
-    if (commandLine.starts_with(kFixedFigures)) {
-        const std::size_t start = commandLine.find_first_not_of(' ', kFixedFigures.size());
-        const std::size_t end = std::min(commandLine.find(' ', start), commandLine.size());
-        fixed = start == std::string::npos ? std::nullopt
-                                           : qx::ParseFixedFigures(std::string_view(commandLine).substr(start, end - start));
-        if (!fixed) {
-            showInformation("--fixed-figures wants TOTAL,FREE,FREED in MB, e.g. 1024,256,300");
-            return 2;
+    std::optional<std::string> descriptionFile;
+    for (bool more = true; more;) {
+        more = false;
+        if (commandLine.starts_with(kFixedFigures)) {
+            const std::optional<std::string> value = takeOptionValue(commandLine, kFixedFigures);
+            fixed = value ? qx::ParseFixedFigures(*value) : std::nullopt;
+            if (!fixed) {
+                showInformation("--fixed-figures wants TOTAL,FREE,FREED in MB, e.g. 1024,256,300");
+                return 2;
+            }
+            more = true;
+        } else if (commandLine.starts_with(kDescribeWindow)) {
+            descriptionFile = takeOptionValue(commandLine, kDescribeWindow);
+            if (!descriptionFile) {
+                showInformation("--describe-window wants the name of a file");
+                return 2;
+            }
+            more = true;
         }
-        const std::size_t rest = commandLine.find_first_not_of(' ', end);
-        commandLine.erase(0, rest == std::string::npos ? commandLine.size() : rest);
     }
     if (commandLine == "/?") {
         showInformation(qx::UsageBoxText());
@@ -105,6 +130,7 @@ int main() {
     qx::MemorySystem& memory = fixedFigures ? static_cast<qx::MemorySystem&>(*fixedFigures) : machineMemory;
     qx::FreeingSystem& freeing = fixedFigures ? static_cast<qx::FreeingSystem&>(*fixedFigures) : machineFreeing;
     qx::win32::Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
+    if (descriptionFile) backend.describeWindowTo(*descriptionFile);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);
     main.versionCaption = versionCaption();

@@ -55,11 +55,6 @@ PictureClient* ControlView::pictureClient() const {
     return nullptr;
 }
 
-QRect ControlView::targetGeometry() const {
-    const ui::PixelRect r = sync_.geometry(kTwipsPerPixel);
-    return {r.left, r.top, r.width, r.height};
-}
-
 void ControlView::push() { sync_.sync(*this, kTwipsPerPixel); }
 
 void ControlView::setGeometry(const ui::PixelRect& rect) {

@@ -29,8 +29,6 @@ public:
     PictureClient* pictureClient() const;
 
     void push();
-    // The position and size the widget should have, in its parent's pixels.
-    QRect targetGeometry() const;
 
 private:
     // ui::ControlChanges

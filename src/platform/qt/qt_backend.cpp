@@ -11,6 +11,7 @@
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/qt_window_host.h"
+#include "platform/ui/window_description.h"
 
 namespace qx::qt {
 
@@ -24,6 +25,7 @@ struct QtBackend::Services {
     QtTimerHost timers;
     QtWindowHost windows;
     QtSystem system;
+    std::unique_ptr<ui::WindowDescriber> describer;
 };
 
 QtBackend::QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
@@ -108,6 +110,26 @@ void QtBackend::screenshotAfter(int ms, std::string path, bool replaceExisting) 
 void QtBackend::closeAfter(int ms) {
     QTimer::singleShot(ms, [this] {
         if (QtFormWindow* window = services_->windows.startupWindow()) window->close();
+    });
+}
+
+void QtBackend::describeWindowTo(std::string path) {
+    QtWindowHost& windows = services_->windows;
+    services_->describer = std::make_unique<ui::WindowDescriber>(
+        std::move(path),
+        [&windows]() -> const ui::Form* {
+            QtFormWindow* window = windows.startupWindow();
+            return window ? window->form() : nullptr;
+        },
+        [&windows] { return windows.startupWindow()->screenView(); });
+    ui::WindowDescriber& describer = *services_->describer;
+    dispatcher_.setOnSync([&windows, &describer] {
+        windows.syncAll();
+        describer.update();
+    });
+    dispatcher_.setPaintWatch([&describer](const ui::Control& box, const std::vector<std::uint32_t>& colors) {
+        describer.painted(box, colors);
+        describer.update();
     });
 }
 

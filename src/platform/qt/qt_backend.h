@@ -63,6 +63,9 @@ public:
     // After `ms` milliseconds, closes the start-up window as its close box
     // would.
     void closeAfter(int ms);
+    // Keeps the start-up window's description (ui/window_description.h) in
+    // the file at `path` from now on.
+    void describeWindowTo(std::string path);
 
     // Runs the event loop until the program ends; returns the exit status.
     int exec();

@@ -10,9 +10,11 @@
 #include <utility>
 
 #include "platform/qt/icons.h"
+#include "platform/qt/model_colors.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/twips.h"
+#include "platform/ui/stacking.h"
 
 namespace qx::qt {
 
@@ -85,9 +87,9 @@ void QtFormWindow::createControls() {
         }
         views_.push_back(std::make_unique<ControlView>(*control, events, parent));
     }
-    // Widgets made later lie above earlier ones; some controls ask to lie on top.
-    for (const auto& v : views_) {
-        if (v->control().stackOnTop) v->widget()->raise();
+    // Raised bottom to top, each comes to lie above those before it.
+    for (const ui::Control* control : ui::StackingOrder(*form_)) {
+        if (QWidget* widget = widgetOf(*control)) widget->raise();
     }
     // Labels of one size group learn of each other.
     for (const auto& v : views_) {
@@ -273,6 +275,20 @@ void QtFormWindow::firstShow() {
     recordGeometry();
 }
 
+ui::ScreenView QtFormWindow::screenView() const {
+    ui::ScreenView view;
+    view.shown = isVisible() && !isMinimized();
+    view.scale = devicePixelRatioF();
+    const QPoint corner = client_->mapToGlobal(QPoint(0, 0));
+    view.clientLeft = qRound(corner.x() * view.scale);
+    view.clientTop = qRound(corner.y() * view.scale);
+    view.twipsPerPixel = kTwipsPerPixel;
+    view.rgb = [palette = client_->palette()](std::uint32_t color) {
+        return static_cast<std::uint32_t>(toQColor(color, palette).rgb() & 0xFFFFFF);
+    };
+    return view;
+}
+
 void QtFormWindow::recordGeometry() {
     if (!form_ || !isVisible()) return;
     const QRect frame = frameGeometry();
@@ -353,7 +369,7 @@ void QtFormWindow::paintControl(ui::Control& box, QPainter& painter, const QPale
                               std::vector<QPoint>& points) {
     if (!live() || !box.onPaint) return;
     QtCanvas canvas(painter, palette, points);
-    host_.dispatcher().paint([&] { box.onPaint(canvas); }, host_.refreshing());
+    host_.dispatcher().paintBox(box, canvas, host_.refreshing());
 }
 
 void QtFormWindow::clientResized() {

@@ -15,6 +15,7 @@
 #include "platform/qt/control_events.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/menu_view.h"
+#include "platform/ui/window_description.h"
 
 namespace qx::qt {
 
@@ -33,6 +34,8 @@ public:
     void detach();
 
     void sync();
+    // Where the window is on the screen, for the window description.
+    ui::ScreenView screenView() const;
 
     ClientArea* clientArea() const { return client_; }
     const ControlView* viewOf(const ui::Control& control) const;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/ui/window_description.h"
+
 namespace qx::ui {
 
 void Dispatcher::end() {
@@ -25,6 +27,17 @@ void Dispatcher::failed(const char* what) {
         }
     }
     end();
+}
+
+void Dispatcher::paintBox(Control& box, Canvas& canvas, bool insideHandler) {
+    if (!box.onPaint) return;
+    if (!paintWatch_) {
+        paint([&] { box.onPaint(canvas); }, insideHandler);
+        return;
+    }
+    PenColorCanvas watched(canvas);
+    paint([&] { box.onPaint(watched); }, insideHandler);
+    paintWatch_(box, watched.colors());
 }
 
 void Dispatcher::sync() {

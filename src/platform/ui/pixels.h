@@ -34,4 +34,11 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// A box in twips as whole pixels, both ends of each side rounded.
+inline PixelRect twipsRectToPixels(double left, double top, double width, double height, double twipsPerPixel) {
+    const PixelSpan x = twipsSpanToPixels(left, width, twipsPerPixel);
+    const PixelSpan y = twipsSpanToPixels(top, height, twipsPerPixel);
+    return {x.start, y.start, x.length, y.length};
+}
+
 }  // namespace qx::ui

@@ -17,9 +17,8 @@ bool Changed(T& last, const T& now, bool all) {
 }  // namespace
 
 PixelRect ControlSync::geometry(double twipsPerPixel) const {
-    const PixelSpan x = twipsSpanToPixels(control_.leftTwips(), control_.widthTwips(), twipsPerPixel);
-    const PixelSpan y = twipsSpanToPixels(control_.topTwips(), control_.heightTwips(), twipsPerPixel);
-    return {x.start, y.start, x.length, y.length};
+    return twipsRectToPixels(control_.leftTwips(), control_.topTwips(), control_.widthTwips(),
+                             control_.heightTwips(), twipsPerPixel);
 }
 
 void ControlSync::sync(ControlChanges& changes, double twipsPerPixel) {

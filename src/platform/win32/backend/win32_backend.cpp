@@ -6,6 +6,7 @@
 #include "platform/win32/backend/win32_system.h"
 #include "platform/win32/backend/win32_window_host.h"
 #include "platform/win32/ui/message_loop.h"
+#include "platform/ui/window_description.h"
 
 namespace qx::win32 {
 
@@ -24,6 +25,7 @@ struct Win32Backend::Services {
     ui::TimerTable timers;
     Win32WindowHost windows;
     Win32System system;
+    std::unique_ptr<ui::WindowDescriber> describer;
 };
 
 Win32Backend::Win32Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine) {
@@ -81,6 +83,26 @@ int Win32Backend::exec() {
     if (dispatcher_.ended()) return status_;
     services_->loop.run();
     return status_;
+}
+
+void Win32Backend::describeWindowTo(std::string path) {
+    Win32WindowHost& windows = services_->windows;
+    services_->describer = std::make_unique<ui::WindowDescriber>(
+        std::move(path),
+        [&windows]() -> const ui::Form* {
+            const FormView* view = windows.startupView();
+            return view ? &view->form() : nullptr;
+        },
+        [&windows] { return windows.startupView()->screenView(); });
+    ui::WindowDescriber& describer = *services_->describer;
+    dispatcher_.setOnSync([&windows, &describer] {
+        windows.syncAll();
+        describer.update();
+    });
+    dispatcher_.setPaintWatch([&describer](const ui::Control& box, const std::vector<std::uint32_t>& colors) {
+        describer.painted(box, colors);
+        describer.update();
+    });
 }
 
 }  // namespace qx::win32

@@ -43,6 +43,10 @@ public:
     // The taskbar was created again and the icon added back, run as an event.
     void setTrayAddedAgain(std::function<void()> handler);
 
+    // Keeps the start-up window's description (ui/window_description.h) in
+    // the file at `path` from now on.
+    void describeWindowTo(std::string path);
+
     // Runs the message loop until the program ends; returns the exit status.
     int exec();
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/win32/ui/win32_colors.h"
 #include "platform/win32/utf16.h"
 
 namespace qx::win32 {
@@ -155,6 +156,22 @@ void FormView::recordPlace() {
     seen_.clientWidth = form_.scaleWidth();
     seen_.clientHeight = form_.scaleHeight();
     revision_ = form_.revision();
+}
+
+ui::ScreenView FormView::screenView() const {
+    ui::ScreenView view;
+    HWND handle = window_->handle();
+    view.shown = IsWindowVisible(handle) && !IsIconic(handle);
+    POINT corner{0, 0};
+    ClientToScreen(handle, &corner);
+    view.clientLeft = corner.x;
+    view.clientTop = corner.y;
+    view.twipsPerPixel = window_->twipsPerPixel();
+    view.rgb = [](std::uint32_t color) {
+        const COLORREF c = win32ui::toColorRef(color);
+        return static_cast<std::uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+    };
+    return view;
 }
 
 }  // namespace qx::win32

@@ -12,6 +12,7 @@
 
 #include "platform/ui/model.h"
 #include "platform/ui/view_sync.h"
+#include "platform/ui/window_description.h"
 #include "platform/win32/ui/form_window.h"
 
 namespace qx::win32 {
@@ -39,6 +40,9 @@ public:
     // The user moved or sized the window: its outer rectangle goes to the
     // model as the place it has now, so the next sync leaves it there.
     void recordPlace();
+
+    // Where the window is on the screen, for the window description.
+    ui::ScreenView screenView() const;
 
 private:
     struct ControlEntry;

@@ -33,8 +33,13 @@ double Win32WindowHost::screenTwipsPerPixel() const {
 }
 
 HWND Win32WindowHost::startupHandle() const {
+    const FormView* view = startupView();
+    return view ? view->handle() : nullptr;
+}
+
+const FormView* Win32WindowHost::startupView() const {
     for (const auto& view : views_) {
-        if (&view->form() == startup_) return view->handle();
+        if (&view->form() == startup_) return view.get();
     }
     return nullptr;
 }
@@ -64,7 +69,7 @@ win32ui::FormWindowEvents Win32WindowHost::eventsFor(ui::Form& form) {
     };
     events.paintBox = [this, f](ui::Control& box, ui::Canvas& canvas) {
         if (!liveView(f) || !box.onPaint) return;
-        dispatcher_.paint([&] { box.onPaint(canvas); }, refreshing_);
+        dispatcher_.paintBox(box, canvas, refreshing_);
     };
     events.closeBox = [this, f] {
         if (!liveView(f) || !f->enabled()) return;

@@ -44,6 +44,7 @@ public:
 
     // The start-up window (nullptr before it loads or after it unloads).
     HWND startupHandle() const;
+    const FormView* startupView() const;
     FormView* viewOf(const ui::Form& form) const;
     // The twips per pixel of the screen the program starts on.
     double screenTwipsPerPixel() const;

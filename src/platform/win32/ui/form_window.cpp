@@ -6,6 +6,7 @@
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
 #include "platform/win32/ui/popup_menu.h"
+#include "platform/ui/stacking.h"
 #include "platform/win32/utf16.h"
 
 namespace qx::win32ui {
@@ -136,21 +137,9 @@ void FormWindow::createControls() {
 }
 
 void FormWindow::stackControls() {
-    // Later controls lie above earlier ones, but a label never lies above a
-    // picture box or a button, only above the frame it is in: where a figure
-    // reaches over a bar's edge, the edge stays whole. Some controls ask to
-    // lie on top of all.
-    for (const ui::Kind layer : {ui::Kind::Frame, ui::Kind::Label}) {
-        for (const ControlWindow& c : controls_) {
-            if (c.handle && c.control->kind() == layer) applyOnTop(c.handle);
-        }
-    }
-    for (const ControlWindow& c : controls_) {
-        const ui::Kind kind = c.control->kind();
-        if (c.handle && kind != ui::Kind::Frame && kind != ui::Kind::Label) applyOnTop(c.handle);
-    }
-    for (const ControlWindow& c : controls_) {
-        if (c.handle && c.control->stackOnTop) applyOnTop(c.handle);
+    // Put on top bottom to top, each comes to lie above those before it.
+    for (const ui::Control* control : ui::StackingOrder(form_)) {
+        if (HWND handle = controlHandle(*control)) applyOnTop(handle);
     }
 }
 

@@ -57,10 +57,4 @@ double twipsPerPixelForDpi(UINT dpi) { return 1440.0 / static_cast<double>(dpi ?
 
 double pixelsToTwips(int pixels, double twipsPerPixel) { return pixels * twipsPerPixel; }
 
-PixelRect twipsRectToPixels(double left, double top, double width, double height, double twipsPerPixel) {
-    const PixelSpan x = twipsSpanToPixels(left, width, twipsPerPixel);
-    const PixelSpan y = twipsSpanToPixels(top, height, twipsPerPixel);
-    return {x.start, y.start, x.length, y.length};
-}
-
 }  // namespace qx::win32ui

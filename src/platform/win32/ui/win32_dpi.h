@@ -31,6 +31,6 @@ using ui::twipsSpanToPixels;
 using ui::twipsToPixels;
 double pixelsToTwips(int pixels, double twipsPerPixel);
 
-PixelRect twipsRectToPixels(double left, double top, double width, double height, double twipsPerPixel);
+using ui::twipsRectToPixels;
 
 }  // namespace qx::win32ui

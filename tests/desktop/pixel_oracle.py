@@ -1,0 +1,162 @@
+#!/usr/bin/env python3
+"""Holds a picture of the screen against the window's description.
+
+    pixel_oracle.py DESCRIPTION SCREEN.ppm
+
+DESCRIPTION is what the program wrote with --describe-window; SCREEN.ppm a
+picture of the whole screen (binary PPM). Every pixel of the client area
+belongs to the topmost control the description places there, or to the
+window, and must show:
+  the window, a frame's inside     their background colour
+  a picture box inside its border  its background or a colour it drew with,
+                                   and each of those colours somewhere
+  a label                          mostly its background, and some text
+and each frame shows an edge at its left, right and bottom sides. Prints
+what differs and exits 1; exits 0 when the picture agrees.
+"""
+import sys
+
+
+def read_ppm(path):
+    with open(path, 'rb') as f:
+        data = f.read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b'#':
+            at = data.index(b'\n', at)
+            continue
+        start = at
+        while not data[at:at + 1].isspace():
+            at += 1
+        fields.append(data[start:at])
+    if fields[0] != b'P6' or fields[3] != b'255':
+        raise SystemExit(f'{path}: not a binary PPM with 8-bit channels')
+    return int(fields[1]), int(fields[2]), data[at + 1:]
+
+
+def read_description(path):
+    window, controls = None, []
+    for line in open(path, encoding='utf-8'):
+        words = line.split()
+        if not words:
+            continue
+        fields = dict(w.split('=', 1) for w in words[1:] if '=' in w)
+        if words[0] == 'window':
+            window = fields
+        elif words[0] == 'control':
+            fields['name'], fields['kind'] = words[1], words[2]
+            controls.append(fields)
+    return window, controls
+
+
+def main():
+    window, controls = read_description(sys.argv[1])
+    screen_w, screen_h, pixels = read_ppm(sys.argv[2])
+    if window['shown'] != window['mapped']:
+        print(f"FAILED: the model has the window {'shown' if window['shown'] == '1' else 'hidden'}, "
+              f"the screen {'shows' if window['mapped'] == '1' else 'does not show'} it")
+        return 1
+    if window['shown'] == '0':
+        print('window hidden, as the model says')
+        return 0
+    ox, oy = int(window['x']), int(window['y'])
+    width, height = int(window['width']), int(window['height'])
+    scale = float(window['scale'])
+    twips = float(window['twips'])
+    if ox < 0 or oy < 0 or ox + width > screen_w or oy + height > screen_h:
+        print(f'FAILED: the client area {width}x{height}+{ox}+{oy} is not all on the {screen_w}x{screen_h} screen')
+        return 1
+
+    def color(x, y):
+        at = ((oy + y) * screen_w + ox + x) * 3
+        return '%02x%02x%02x' % (pixels[at], pixels[at + 1], pixels[at + 2])
+
+    # Which control owns each pixel: the topmost one there, inside what
+    # holds it.
+    owner = [[-1] * width for _ in range(height)]
+    clip = {'-': (0, 0, width, height)}
+    rects = []
+    for i, c in enumerate(controls):
+        x, y, w, h = (int(c[k]) for k in ('x', 'y', 'width', 'height'))
+        cx, cy, cr, cb = clip[c['in']]
+        left, top, right, bottom = max(x, cx), max(y, cy), min(x + w, cr), min(y + h, cb)
+        b = int(c['border'])
+        clip[c['name']] = (max(x + b, left), max(y + b, top), min(x + w - b, right), min(y + h - b, bottom))
+        rects.append((x, y, w, h))
+        for row in range(top, bottom):
+            owner[row][left:right] = [i] * max(0, right - left)
+
+    edge = max(1, round(45 / twips * scale))  # a frame's edge band
+    caption_band = round(255 / twips * scale)  # a frame's caption
+    wrong = {}  # what -> [count, first example]
+    label_pixels = {}  # label -> [own pixels, background pixels]
+
+    def report(what, x, y, expected):
+        entry = wrong.setdefault(what, [0, f'({x},{y}) is {color(x, y)}, wants {expected}'])
+        entry[0] += 1
+
+    for y in range(height):
+        for x in range(width):
+            i = owner[y][x]
+            if i < 0:
+                if color(x, y) != window['back']:
+                    report('the window outside every control', x, y, window['back'])
+                continue
+            c = controls[i]
+            cx, cy, cw, ch = rects[i]
+            kind = c['kind']
+            if kind == 'frame':
+                inside = cx + edge <= x < cx + cw - edge and cy + caption_band <= y < cy + ch - edge
+                if inside and color(x, y) != c['back']:
+                    report(f"{c['name']} (frame) inside", x, y, c['back'])
+            elif kind == 'picture':
+                b = int(c['border'])
+                if cx + b <= x < cx + cw - b and cy + b <= y < cy + ch - b:
+                    allowed = [c['back']] + ([] if c['pens'] == '-' else c['pens'].split(','))
+                    if color(x, y) not in allowed:
+                        report(f"{c['name']} (picture box)", x, y, ' or '.join(allowed))
+            elif kind == 'label':
+                counts = label_pixels.setdefault(i, [0, 0])
+                counts[0] += 1
+                behind = controls[[j for j, d in enumerate(controls) if d['name'] == c['in']][0]]['back'] \
+                    if c['transparent'] == '1' and c['in'] != '-' else c['back']
+                counts[1] += color(x, y) == behind
+
+    for i, c in enumerate(controls):  # what a picture box drew is there
+        for pen in ([] if c['pens'] == '-' else c['pens'].split(',')):
+            x, y, w, h = rects[i]
+            if not any(owner[py][px] == i and color(px, py) == pen
+                       for py in range(max(0, y), min(height, y + h)) for px in range(max(0, x), min(width, x + w))):
+                wrong[f"{c['name']} (picture box) drawing"] = [0, f'nothing drawn in {pen}']
+
+    for i, (own, background) in label_pixels.items():
+        c = controls[i]
+        if own and c['transparent'] == '0' and background < own / 2:
+            wrong[f"{c['name']} (label) background"] = [own - background, f"only {background} of {own} pixels are {c['back']}"]
+        if own and c['caption'] == '1' and background == own:
+            wrong[f"{c['name']} (label) text"] = [own, 'no pixel of text']
+
+    for i, c in enumerate(controls):
+        if c['kind'] != 'frame':
+            continue
+        x, y, w, h = rects[i]
+        sides = {'left': [(x + d, y + h // 2) for d in range(edge)],
+                 'right': [(x + w - 1 - d, y + h // 2) for d in range(edge)],
+                 'bottom': [(x + w // 2, y + h - 1 - d) for d in range(edge)]}
+        for side, points in sides.items():
+            points = [(px, py) for px, py in points if 0 <= px < width and 0 <= py < height and owner[py][px] == i]
+            if points and all(color(px, py) == c['back'] for px, py in points):
+                wrong[f"{c['name']} (frame) {side} edge"] = [1, f'no edge drawn at {points[0]}']
+
+    if wrong:
+        for what, (count, example) in wrong.items():
+            print(f'FAILED: {what}: {count} pixel(s) differ; {example}')
+        return 1
+    print(f'{len(controls)} controls on {width}x{height} pixels agree with the model')
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
