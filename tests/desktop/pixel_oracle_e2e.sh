@@ -3,8 +3,8 @@
 # memory figures, under Xvfb, at the toolkit's scale SCALE (1 or 2). A
 # picture of the screen is held against the description the program keeps
 # (pixel_oracle.py) at start, after a freeing run that leaves more memory
-# free (the darker markers shown), and after resizing the window larger,
-# smaller and larger again. Exit status 77 (skipped) when a tool is missing.
+# free (the darker markers shown), after resizing the window larger,
+# smaller and larger again, and with the About box open. Exit status 77 (skipped) when a tool is missing.
 #
 #   pixel_oracle_e2e.sh QUENDAX SCALE
 set -u
@@ -42,23 +42,29 @@ check() {  # what pattern
       echo "$1: $verdict"; return 0; }
   done
   echo "$verdict"
-  cp "$work/screen.ppm" "${QX_ORACLE_KEEP:-/dev/null}" 2>/dev/null
+  # QX_ORACLE_KEEP=DIR keeps the picture and the description
+  [ -n "${QX_ORACLE_KEEP:-}" ] && cp "$work/screen.ppm" "$work/before.txt" "$QX_ORACLE_KEEP"
   fail "$1: the window does not show what its model says"
 }
 
-check "at start" '^window shown=1'
+check "at start" '^window frmMain shown=1'
 # Without a window manager the window takes the keyboard from a click on
 # its status line (which does nothing there).
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool windowfocus "$wid" 2>/dev/null
-xdotool mousemove $((X + 30 * scale)) $((Y + HEIGHT - 8 * scale)) click 1
-sleep 0.3
-xdotool key ctrl+f
+press_key() {  # key
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  xdotool windowfocus "$wid" 2>/dev/null
+  xdotool mousemove $((X + 30 * scale)) $((Y + HEIGHT - 8 * scale)) click 1
+  sleep 0.3
+  xdotool key "$1"
+}
+press_key ctrl+f
 check "after a freeing run" '^control picOldPhysical '
 for size in "450 400" "300 280" "450 400"; do
   set -- $size
   w=$(( $1 * scale )) h=$(( $2 * scale ))
   xdotool windowsize "$wid" "$w" "$h"
-  check "at ${1}x${2}" "^window .* width=$w "
+  check "at ${1}x${2}" "^window frmMain .* width=$w "
 done
+press_key F1
+check "with the About box open" '^window frmAbout shown=1'
 echo "passed"

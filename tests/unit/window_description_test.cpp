@@ -31,15 +31,15 @@ TEST(WindowDescription, ListsWhatIsShownBottomToTopInDevicePixels) {
     form.hidden.setVisible(false);
     for (Control* c : {&form.frame, &form.figure}) c->setBackColor(0x102030);
     form.figure.setCaption("1,024 MB");
-    ScreenView view{.shown = true, .clientLeft = 100, .clientTop = 50, .scale = 2, .twipsPerPixel = 15, .rgb = {}};
+    ScreenView view{.shown = true, .clientLeft = 100, .clientTop = 50, .scale = 2, .twipsPerPixel = 15, .rgb = {}, .textWidth = {}};
     const std::string text = DescribeWindow(form, view, {{&form.bar, {0x0000C0, 0x00C0C0}}});
     EXPECT_EQ(text,
-              "window shown=1 mapped=1 x=100 y=50 width=480 height=240 scale=2.000000 twips=15.000000 back=0f0000\n"
-              "control fra frame in=- x=16 y=16 width=400 height=200 back=302010 border=0 transparent=0 caption=0 pens=-\n"
-              "control figure label in=- x=32 y=48 width=80 height=34 back=302010 border=0 transparent=0 caption=1 pens=-\n"
-              "control bar picture in=- x=32 y=96 width=360 height=34 back=ff0000 border=4 transparent=0 caption=0 pens=c00000,c0c000\n"
-              "control share picture in=bar x=76 y=100 width=120 height=34 back=00ff00 border=0 transparent=0 caption=0 pens=-\n"
-              "control marker picture in=bar x=56 y=100 width=40 height=34 back=00c000 border=0 transparent=0 caption=0 pens=-\n");
+              "window frmShelf shown=1 mapped=1 x=100 y=50 width=480 height=240 outer=0,0,0,0 scale=2.000000 twips=15.000000 back=0f0000\n"
+              "control fra frame in=- x=16 y=16 width=400 height=200 back=302010 border=0 transparent=0 caption=0 picture=0 text=-1 pens=-\n"
+              "control figure label in=- x=32 y=48 width=80 height=34 back=302010 border=0 transparent=0 caption=1 picture=0 text=-1 pens=-\n"
+              "control bar picture in=- x=32 y=96 width=360 height=34 back=ff0000 border=4 transparent=0 caption=0 picture=0 text=-1 pens=c00000,c0c000\n"
+              "control share picture in=bar x=76 y=100 width=120 height=34 back=00ff00 border=0 transparent=0 caption=0 picture=0 text=-1 pens=-\n"
+              "control marker picture in=bar x=56 y=100 width=40 height=34 back=00c000 border=0 transparent=0 caption=0 picture=0 text=-1 pens=-\n");
 }
 
 }  // namespace

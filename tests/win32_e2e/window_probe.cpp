@@ -13,9 +13,11 @@
 //                                screen: "markers: N N", status 0
 //   window_probe.exe --minimize  minimizes the main window as its button does
 //   window_probe.exe --state     "visible normal", "hidden iconic", ...
+//   window_probe.exe --resize W H  gives the main window an outer size of W x H
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -118,7 +120,9 @@ int main(int argc, char** argv) {
     const bool markers = argc == 2 && std::string(argv[1]) == "--markers";
     const bool minimize = argc == 2 && std::string(argv[1]) == "--minimize";
     const bool state = argc == 2 && std::string(argv[1]) == "--state";
-    if (markers || minimize || state) argc = 1;
+    const bool resize = argc == 4 && std::string(argv[1]) == "--resize";
+    const int resizeTo[2] = {resize ? std::atoi(argv[2]) : 0, resize ? std::atoi(argv[3]) : 0};
+    if (markers || minimize || state || resize) argc = 1;
     const bool mainWindow = argc < 2;
     std::wstring title = L"Quendax";
     if (!mainWindow) {
@@ -142,6 +146,11 @@ int main(int argc, char** argv) {
     EnumChildWindows(search.main, collect, reinterpret_cast<LPARAM>(&search));
     if (markers) return printMarkers(search);
     if (minimize) return PostMessageW(search.main, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+    if (resize) {
+        SetProcessDPIAware();  // the size in the screen's own pixels
+        return SetWindowPos(search.main, nullptr, 0, 0, resizeTo[0], resizeTo[1],
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+    }
     if (state) {
         std::printf("%s %s\n", IsWindowVisible(search.main) ? "visible" : "hidden",
                     IsIconic(search.main) ? "iconic" : IsZoomed(search.main) ? "maximized" : "normal");

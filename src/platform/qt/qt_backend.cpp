@@ -115,13 +115,13 @@ void QtBackend::closeAfter(int ms) {
 
 void QtBackend::describeWindowTo(std::string path) {
     QtWindowHost& windows = services_->windows;
-    services_->describer = std::make_unique<ui::WindowDescriber>(
-        std::move(path),
-        [&windows]() -> const ui::Form* {
-            QtFormWindow* window = windows.startupWindow();
-            return window ? window->form() : nullptr;
-        },
-        [&windows] { return windows.startupWindow()->screenView(); });
+    services_->describer = std::make_unique<ui::WindowDescriber>(std::move(path), [&windows] {
+        std::vector<ui::ShownWindow> shown;
+        for (QtFormWindow* window : windows.windows()) {
+            if (window->form()) shown.push_back({window->form(), window->screenView()});
+        }
+        return shown;
+    });
     ui::WindowDescriber& describer = *services_->describer;
     dispatcher_.setOnSync([&windows, &describer] {
         windows.syncAll();

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_form_window.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -283,8 +284,20 @@ ui::ScreenView QtFormWindow::screenView() const {
     view.clientLeft = qRound(corner.x() * view.scale);
     view.clientTop = qRound(corner.y() * view.scale);
     view.twipsPerPixel = kTwipsPerPixel;
+    const QRect outer = frameGeometry();
+    view.outerLeft = qRound(outer.x() * view.scale);
+    view.outerTop = qRound(outer.y() * view.scale);
+    view.outerWidth = qRound(outer.width() * view.scale);
+    view.outerHeight = qRound(outer.height() * view.scale);
     view.rgb = [palette = client_->palette()](std::uint32_t color) {
         return static_cast<std::uint32_t>(toQColor(color, palette).rgb() & 0xFFFFFF);
+    };
+    view.textWidth = [this, scale = view.scale](const ui::Control& label) {
+        QFont font = client_->font();
+        if (label.fontSize > 0) font.setPointSizeF(label.fontSize);
+        font.setBold(label.fontBold);
+        const QFontMetricsF metrics(font, client_);
+        return qRound(metrics.horizontalAdvance(QString::fromStdString(label.caption())) * scale);
     };
     return view;
 }

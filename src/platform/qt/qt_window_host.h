@@ -55,6 +55,8 @@ public:
 
     QtFormWindow* windowOf(const ui::Form& form) const;
     QtFormWindow* startupWindow() const;
+    // The loaded windows, the start-up window first.
+    const std::vector<QtFormWindow*>& windows() const { return windows_; }
     QWidget* widgetOf(const ui::Control& control) const;
 
     // Keeps the start-up window above all others, or lets it go back among

@@ -87,11 +87,13 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
     const double tpp = view.twipsPerPixel;
     // What the model shows, and what the backend has on the screen.
     const bool shown = form.visible() && form.windowState() != kMinimized;
-    std::string text = "window shown=" + std::to_string(shown ? 1 : 0) + " mapped=" + std::to_string(view.shown ? 1 : 0) +
+    std::string text = "window " + form.name() + " shown=" + std::to_string(shown ? 1 : 0) +
+                       " mapped=" + std::to_string(view.shown ? 1 : 0) +
                        " x=" + std::to_string(view.clientLeft) + " y=" + std::to_string(view.clientTop) +
                        " width=" + std::to_string(device(twipsToPixels(form.scaleWidth(), tpp))) +
                        " height=" + std::to_string(device(twipsToPixels(form.scaleHeight(), tpp))) +
-                       " scale=" + std::to_string(view.scale) + " twips=" + std::to_string(tpp) +
+                       " outer=" + std::to_string(view.outerLeft) + "," + std::to_string(view.outerTop) + "," +
+                       std::to_string(view.outerWidth) + "," + std::to_string(view.outerHeight) + " scale=" + std::to_string(view.scale) + " twips=" + std::to_string(tpp) +
                        " back=" + rgb(kSysButtonFace) + "\n";
     for (const Control* c : StackingOrder(form)) {
         if (!showing(*c)) continue;
@@ -103,12 +105,16 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
                 " width=" + std::to_string(device(r.left + r.width) - device(r.left)) +
                 " height=" + std::to_string(device(r.top + r.height) - device(r.top)) + " back=" +
                 rgb(c->backColor()) + " border=" + std::to_string(border) +
-                " transparent=" + (c->transparent ? "1" : "0") + " caption=" + (c->caption().empty() ? "0" : "1");
+                " transparent=" + (c->transparent ? "1" : "0") + " caption=" + (c->caption().empty() ? "0" : "1") +
+                " picture=" + (c->picture.empty() ? "0" : "1");
+        const bool ownFont = c->kind() == Kind::Label && (c->fontSize > 0 || c->fontBold) && !c->caption().empty();
+        text += " text=" + std::to_string(ownFont && view.textWidth ? view.textWidth(*c) : -1);
+        text += " pens=";
         std::string colors;
         if (const auto found = pens.find(c); found != pens.end()) {
             for (std::uint32_t color : found->second) colors += (colors.empty() ? "" : ",") + rgb(color);
         }
-        text += " pens=" + (colors.empty() ? std::string("-") : colors) + "\n";
+        text += (colors.empty() ? std::string("-") : colors) + "\n";
     }
     return text;
 }
@@ -116,9 +122,8 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
 void WindowDescriber::painted(const Control& box, const std::vector<std::uint32_t>& colors) { pens_[&box] = colors; }
 
 bool WindowDescriber::update() {
-    const Form* form = form_();
-    if (!form) return true;
-    std::string text = DescribeWindow(*form, view_(), pens_);
+    std::string text;
+    for (const ShownWindow& window : windows_()) text += DescribeWindow(*window.form, window.view, pens_);
     if (text == written_) return true;
     const std::filesystem::path target(path_);
     std::filesystem::path fresh = target;

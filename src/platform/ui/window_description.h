@@ -1,16 +1,20 @@
-// A testing aid: the start-up window as its model says the screen must show
-// it, in device pixels, written to a file whenever it changes. A test holds
-// a picture of the real window against it (tests/desktop/pixel_oracle.py).
+// A testing aid: the program's windows as their model says the screen must
+// show them, in device pixels, written to a file whenever it changes. A test
+// holds a picture of the screen against it (tests/desktop/pixel_oracle.py).
 //
-//   window shown=1 mapped=1 x=504 y=263 width=272 height=271 scale=1 twips=15 back=f0f0f0
-//   control Frame1 frame in=- x=8 y=8 width=257 height=113 back=f0f0f0 border=0 transparent=0 caption=1 pens=-
+//   window frmMain shown=1 mapped=1 x=504 y=263 width=272 height=271 outer=500,220,280,318 scale=1 twips=15 back=f0f0f0
+//   control Frame1 frame in=- x=8 y=8 width=257 height=113 back=f0f0f0 border=0 transparent=0 caption=1 picture=0 text=-1 pens=-
 //
-// One "control" line for each control shown, bottom to top: a container
+// Windows come bottom to top, each followed by one "control" line for each
+// of its controls shown, bottom to top: a container
 // comes before what it holds, and of two controls in one container the
 // later lies above. `shown` is what the model shows, `mapped` what the
-// backend has on the screen. Places are relative to the client area, whose corner
-// on the screen is the window's x and y. Colours are 0xRRGGBB as the screen
-// shows them; `pens` are the colours of a picture box's latest paint.
+// backend has on the screen, `outer` its frame's place on the screen.
+// Places are relative to the client area, whose corner on the screen is
+// the window's x and y. Colours are 0xRRGGBB as the screen shows them;
+// `text` is how wide the caption of a label in a font of its own is in that
+// font (-1: not measured); `pens` are the colours of a picture box's latest
+// paint.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +35,15 @@ struct ScreenView {
     int clientTop = 0;
     double scale = 1;  // device pixels per window pixel
     double twipsPerPixel = 15;
+    int outerLeft = 0, outerTop = 0, outerWidth = 0, outerHeight = 0;  // device pixels
     std::function<std::uint32_t(std::uint32_t)> rgb;  // a model colour as 0xRRGGBB
+    // How wide a caption is in the font the control asks for, device pixels.
+    std::function<int(const Control&)> textWidth;
+};
+
+struct ShownWindow {
+    const Form* form = nullptr;
+    ScreenView view;
 };
 
 // Passes drawing on and keeps the colours it was drawn in.
@@ -55,8 +67,9 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
 // Keeps the file at `path` up to date with the window's description.
 class WindowDescriber {
 public:
-    WindowDescriber(std::string path, std::function<const Form*()> form, std::function<ScreenView()> view)
-        : path_(std::move(path)), form_(std::move(form)), view_(std::move(view)) {}
+    // `windows` lists the loaded windows, bottom to top.
+    WindowDescriber(std::string path, std::function<std::vector<ShownWindow>()> windows)
+        : path_(std::move(path)), windows_(std::move(windows)) {}
     // The colours `box` was painted in just now.
     void painted(const Control& box, const std::vector<std::uint32_t>& colors);
     // Writes the description if it changed: a new file put in place in one
@@ -65,8 +78,7 @@ public:
 
 private:
     std::string path_;
-    std::function<const Form*()> form_;
-    std::function<ScreenView()> view_;
+    std::function<std::vector<ShownWindow>()> windows_;
     std::map<const Control*, std::vector<std::uint32_t>> pens_;
     std::string written_;
 };

@@ -87,13 +87,13 @@ int Win32Backend::exec() {
 
 void Win32Backend::describeWindowTo(std::string path) {
     Win32WindowHost& windows = services_->windows;
-    services_->describer = std::make_unique<ui::WindowDescriber>(
-        std::move(path),
-        [&windows]() -> const ui::Form* {
-            const FormView* view = windows.startupView();
-            return view ? &view->form() : nullptr;
-        },
-        [&windows] { return windows.startupView()->screenView(); });
+    services_->describer = std::make_unique<ui::WindowDescriber>(std::move(path), [&windows] {
+        std::vector<ui::ShownWindow> shown;
+        for (const auto& view : windows.views()) {
+            if (view->handle()) shown.push_back({&view->form(), view->screenView()});
+        }
+        return shown;
+    });
     ui::WindowDescriber& describer = *services_->describer;
     dispatcher_.setOnSync([&windows, &describer] {
         windows.syncAll();

@@ -167,6 +167,12 @@ ui::ScreenView FormView::screenView() const {
     view.clientLeft = corner.x;
     view.clientTop = corner.y;
     view.twipsPerPixel = window_->twipsPerPixel();
+    const RECT outer = window_->outerRect();
+    view.outerLeft = outer.left;
+    view.outerTop = outer.top;
+    view.outerWidth = outer.right - outer.left;
+    view.outerHeight = outer.bottom - outer.top;
+    view.textWidth = [this](const ui::Control& label) { return window_->textWidth(label); };
     view.rgb = [](std::uint32_t color) {
         const COLORREF c = win32ui::toColorRef(color);
         return static_cast<std::uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));

@@ -33,13 +33,8 @@ double Win32WindowHost::screenTwipsPerPixel() const {
 }
 
 HWND Win32WindowHost::startupHandle() const {
-    const FormView* view = startupView();
-    return view ? view->handle() : nullptr;
-}
-
-const FormView* Win32WindowHost::startupView() const {
     for (const auto& view : views_) {
-        if (&view->form() == startup_) return view.get();
+        if (&view->form() == startup_) return view->handle();
     }
     return nullptr;
 }

@@ -44,7 +44,8 @@ public:
 
     // The start-up window (nullptr before it loads or after it unloads).
     HWND startupHandle() const;
-    const FormView* startupView() const;
+    // The loaded windows, the start-up window first.
+    const std::vector<std::unique_ptr<FormView>>& views() const { return views_; }
     FormView* viewOf(const ui::Form& form) const;
     // The twips per pixel of the screen the program starts on.
     double screenTwipsPerPixel() const;

@@ -381,6 +381,22 @@ RECT FormWindow::outerRect() const {
     return r;
 }
 
+int FormWindow::textWidth(const ui::Control& label) {
+    HFONT font = fonts_.font(label.fontSize > 0 ? label.fontSize : kDefaultFontPoints, dpi_, label.fontBold);
+    HDC screen = GetDC(nullptr);
+    if (!font || !screen) {
+        if (screen) ReleaseDC(nullptr, screen);
+        return -1;
+    }
+    HGDIOBJ old = SelectObject(screen, font);
+    const std::wstring text = win32::toUtf16ForDisplay(label.caption());
+    SIZE size{};
+    const bool measured = GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return measured ? size.cx : -1;
+}
+
 SIZE FormWindow::clientSize() const {
     RECT r{};
     GetClientRect(window_, &r);

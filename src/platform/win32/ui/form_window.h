@@ -123,6 +123,8 @@ public:
 
     RECT outerRect() const;
     SIZE clientSize() const;
+    // How wide `label`'s caption is in the font it asks for, in pixels.
+    int textWidth(const ui::Control& label);
 
 private:
     friend bool registerFormClass(HINSTANCE instance);
