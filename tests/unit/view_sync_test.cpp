@@ -35,6 +35,16 @@ struct RecordedMenu final : MenuChanges {
     void setVisible(bool v) override { log.push_back(std::string("visible ") + (v ? "1" : "0")); }
 };
 
+struct RecordedForm final : FormChanges {
+    std::vector<std::string> log;
+    void setCaption(const std::string& c) override { log.push_back("caption " + c); }
+    void setClientSize(int w, int h) override { log.push_back("size " + std::to_string(w) + "x" + std::to_string(h)); }
+    void setPosition(int x, int y) override { log.push_back("place " + std::to_string(x) + "," + std::to_string(y)); }
+    void setEnabled(bool v) override { log.push_back(std::string("enabled ") + (v ? "1" : "0")); }
+    void setWindowState(int s) override { log.push_back("state " + std::to_string(s)); }
+    void setVisible(bool v) override { log.push_back(std::string("visible ") + (v ? "1" : "0")); }
+};
+
 struct TestForm : Form {
     TestForm() : Form("frmTest") {}
     Control box{*this, "picBox", Kind::PictureBox, nullptr, 120, 240, 3600, 1410};
@@ -165,6 +175,32 @@ TEST(MenuSync, ReportsEverythingFirstThenChangesAndNoCaptionForSeparators) {
     RecordedMenu lineView;
     line.sync(lineView);
     EXPECT_EQ(lineView.log, (std::vector<std::string>{"checked 0", "enabled 1", "visible 1"}));
+}
+
+// A window its backend centres when first shown takes the model's place
+// only after that; a place the window already has, or a new DPI alone, is
+// not applied again.
+TEST(FormSync, PlacesAWindowCentredAtFirstShowOnlyOnceShownAndNothingTwice) {
+    TestForm form;
+    form.setCaption("Quendax");
+    form.setClientSize(4080, 4065);
+    FormSync sync(form, true);
+    RecordedForm view;
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"caption Quendax", "size 272x271", "enabled 1", "state 0", "visible 0"}));
+    view.log.clear();
+    form.show();
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"visible 1"}));
+    view.log.clear();
+    form.setBounds(1500, 750, 4200, 4755);  // where the backend centred it
+    sync.placeTaken();
+    sync.sync(view, 10);
+    EXPECT_TRUE(view.log.empty());
+    form.setLeft(3000);
+    form.setWindowState(kMinimized);
+    sync.sync(view, 10);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"place 300,75", "state 1"}));
 }
 
 }  // namespace

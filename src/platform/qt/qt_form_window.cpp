@@ -45,7 +45,11 @@ Qt::WindowStates qtWindowState(int state, Qt::WindowStates current) {
 }  // namespace
 
 QtFormWindow::QtFormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
-    : QMainWindow(nullptr, windowFlagsFor(form)), form_(&form), host_(host), placement_(placement) {
+    : QMainWindow(nullptr, windowFlagsFor(form)),
+      form_(&form),
+      host_(host),
+      placement_(placement),
+      formSync_(form, placement == Placement::CentreOfScreen) {
     setObjectName(QString::fromStdString(form.name()));
     if (!form.icon.empty()) setWindowIcon(iconNamed(form.icon));
     client_ = new ClientArea(*this, this);
@@ -185,31 +189,36 @@ void QtFormWindow::sync() {
     pushWindow();
 }
 
-void QtFormWindow::pushWindow() {
-    if (!titled_ || caption_ != form_->caption()) {
-        titled_ = true;
-        caption_ = form_->caption();
-        setWindowTitle(QString::fromStdString(caption_));
+// The window's own changes applied to it.
+struct QtFormWindow::WindowChanges final : ui::FormChanges {
+    explicit WindowChanges(QtFormWindow& window) : window(window) {}
+
+    void setCaption(const std::string& caption) override { window.setWindowTitle(QString::fromStdString(caption)); }
+    void setClientSize(int width, int height) override { window.resizeClient(width, height); }
+    void setPosition(int left, int top) override { window.move(left, top); }  // the outer corner
+    void setEnabled(bool enabled) override { window.QWidget::setEnabled(enabled); }
+    void setWindowState(int state) override {
+        const Qt::WindowStates wanted = qtWindowState(state, window.windowState());
+        if (wanted != window.windowState()) window.QWidget::setWindowState(wanted);
     }
-    if (isEnabled() != form_->enabled()) setEnabled(form_->enabled());
-    pushGeometry();
-
-    const Qt::WindowStates state = qtWindowState(form_->windowState(), windowState());
-    if (state != windowState()) setWindowState(state);
-
-    if (form_->visible() && !isVisible()) {
-        if (shownOnce_) {
-            show();
-        } else {
-            firstShow();
+    void setVisible(bool visible) override {
+        if (visible && !window.isVisible()) {
+            if (window.shownOnce_) {
+                window.show();
+            } else {
+                window.firstShow();
+            }
+        } else if (!visible && window.isVisible()) {
+            window.hide();
         }
-    } else if (!form_->visible() && isVisible()) {
-        hide();
     }
-}
 
-QtFormWindow::Geometry QtFormWindow::formGeometry() const {
-    return {form_->left(), form_->top(), form_->scaleWidth(), form_->scaleHeight()};
+    QtFormWindow& window;
+};
+
+void QtFormWindow::pushWindow() {
+    WindowChanges changes(*this);
+    formSync_.sync(changes, kTwipsPerPixel);
 }
 
 int QtFormWindow::menuBarHeight(int width) const {
@@ -219,13 +228,10 @@ int QtFormWindow::menuBarHeight(int width) const {
     return h > 0 ? h : bar->sizeHint().height();
 }
 
-QSize QtFormWindow::windowSizeFor(double clientWidthTwips, double clientHeightTwips) const {
-    const int width = twipsToPixels(clientWidthTwips);
-    return {width, twipsToPixels(clientHeightTwips) + menuBarHeight(width)};
-}
+QSize QtFormWindow::windowSizeFor(int width, int height) const { return {width, height + menuBarHeight(width)}; }
 
-void QtFormWindow::resizeClient(double clientWidthTwips, double clientHeightTwips) {
-    const QSize size = windowSizeFor(clientWidthTwips, clientHeightTwips);
+void QtFormWindow::resizeClient(int width, int height) {
+    const QSize size = windowSizeFor(width, height);
     if (form_->sizable) {
         resize(size);
     } else {
@@ -233,27 +239,12 @@ void QtFormWindow::resizeClient(double clientWidthTwips, double clientHeightTwip
     }
 }
 
-void QtFormWindow::pushGeometry() {
-    const Geometry want = formGeometry();
-    if (knownValid_ && want == known_) return;
-    if (!knownValid_ || want.clientWidth != known_.clientWidth || want.clientHeight != known_.clientHeight) {
-        resizeClient(want.clientWidth, want.clientHeight);
-    }
-    // The start-up window takes its place when it is first shown.
-    const bool placed = shownOnce_ || placement_ == Placement::FromModel;
-    if (placed && (!knownValid_ || want.left != known_.left || want.top != known_.top)) {
-        move(twipsToPixels(want.left), twipsToPixels(want.top));  // the outer corner
-    }
-    known_ = want;
-    knownValid_ = true;
-}
-
 void QtFormWindow::firstShow() {
     shownOnce_ = true;
     if (placement_ == Placement::CentreOfScreen) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
-            const QSize size = windowSizeFor(form_->scaleWidth(), form_->scaleHeight());
+            const QSize size = windowSizeFor(twipsToPixels(form_->scaleWidth()), twipsToPixels(form_->scaleHeight()));
             move(area.center() - QPoint(size.width() / 2, size.height() / 2));
         }
     } else if (QWidget* owner = host_.startupWindow(); owner && owner != this) {
@@ -310,8 +301,7 @@ void QtFormWindow::recordGeometry() {
                            pixelsToTwips(frame.height() - inner.height()));
     form_->setBounds(pixelsToTwips(frame.x()), pixelsToTwips(frame.y()), pixelsToTwips(frame.width()),
                      pixelsToTwips(frame.height()));
-    known_ = formGeometry();
-    knownValid_ = true;
+    formSync_.placeTaken();
 }
 
 // ---- events to the model -----------------------------------------------------------

@@ -68,20 +68,13 @@ private:
     std::vector<const ControlView*> focusOrder() const;
     void applyTabOrder();
     void focusFirstControl();
+    struct WindowChanges;
     void pushWindow();
-    void pushGeometry();
     void firstShow();
     int menuBarHeight(int width) const;
-    QSize windowSizeFor(double clientWidthTwips, double clientHeightTwips) const;
-    void resizeClient(double clientWidthTwips, double clientHeightTwips);
-
-    // The form's geometry in twips as the window last had it: a change in the
-    // form that differs from this was made by a handler and is pushed.
-    struct Geometry {
-        double left = 0, top = 0, clientWidth = 0, clientHeight = 0;
-        bool operator==(const Geometry&) const = default;
-    };
-    Geometry formGeometry() const;
+    // The outer size for a client area of `width` x `height` pixels.
+    QSize windowSizeFor(int width, int height) const;
+    void resizeClient(int width, int height);
 
     ui::Form* form_;
     QtWindowHost& host_;
@@ -90,10 +83,7 @@ private:
     std::vector<std::unique_ptr<ControlView>> views_;
     std::unique_ptr<MenuView> menus_;
     std::uint64_t seen_ = ~std::uint64_t{0};
-    std::string caption_;
-    bool titled_ = false;
-    Geometry known_;
-    bool knownValid_ = false;
+    ui::FormSync formSync_;
     bool shownOnce_ = false;
     bool minimizeWhenMapped_ = false;
     QElapsedTimer shownAt_;

@@ -25,18 +25,11 @@ void QtWindowHost::formLoaded(ui::Form& form) {
     timers_.adopt(form);
     const bool startup = windows_.empty();
     if (!startup) {
-        // Until it is shown, the dialog's frame is taken to be the start-up
-        // window's (less its menu bar), so its outer size is right for
-        // centring it.
-        if (QtFormWindow* main = startupWindow(); main && main->isVisible()) {
-            const QRect frame = main->frameGeometry();
-            const QRect inner = main->geometry();
-            form.setFrameExtents((frame.width() - inner.width()) * kTwipsPerPixel,
-                                 (frame.height() - inner.height()) * kTwipsPerPixel);
-        } else {
-            form.setFrameExtents(0, 0);
-        }
-        form.setClientSize(form.scaleWidth(), form.scaleHeight());
+        QtFormWindow* main = startupWindow();
+        const bool shown = main && main->isVisible();
+        const QRect frame = shown ? main->frameGeometry() : QRect();
+        const QRect inner = shown ? main->geometry() : QRect();
+        ui::TakeDialogFrame(form, shown, frame.width() - inner.width(), frame.height() - inner.height());
     }
     windows_.push_back(new QtFormWindow(
         form, *this, startup ? QtFormWindow::Placement::CentreOfScreen : QtFormWindow::Placement::FromModel));
@@ -105,18 +98,6 @@ QMenu* QtWindowHost::menuOf(ui::MenuItem& menu) {
     }
     return nullptr;
 }
-
-void QtWindowHost::closeBox(ui::Form& form) {
-    if (closeBox_) {
-        closeBox_(form);
-    } else if (form.onQueryClose) {
-        form.onQueryClose();
-    } else {
-        form.unload();
-    }
-}
-
-bool QtWindowHost::key(ui::Form& form, std::string_view name) { return keys_ ? keys_(form, name) : false; }
 
 bool QtWindowHost::setStaysOnTop(bool onTop) {
     QtFormWindow* w = startupWindow();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/dispatcher.h"
+#include "platform/ui/form_handlers.h"
 #include "platform/qt/qt_form_window.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/ui/model.h"
@@ -38,11 +39,11 @@ public:
 
     // What the close box of a window does (default: the form's query-close
     // handler, else unloading the form).
-    void setCloseBox(std::function<void(ui::Form&)> closeBox) { closeBox_ = std::move(closeBox); }
+    void setCloseBox(std::function<void(ui::Form&)> closeBox) { handlers_.closeBox = std::move(closeBox); }
     // Keys a window passes to its form ("Enter", "Esc"); true when taken.
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { keys_ = std::move(keys); }
-    void closeBox(ui::Form& form);
-    bool key(ui::Form& form, std::string_view name);
+    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { handlers_.keys = std::move(keys); }
+    void closeBox(ui::Form& form) { handlers_.close(form); }
+    bool key(ui::Form& form, std::string_view name) { return handlers_.key(form, name); }
 
     ui::Dispatcher& dispatcher() { return dispatcher_; }
     // True while refresh() repaints: the handler asking for it syncs after.
@@ -68,8 +69,7 @@ private:
     ui::Dispatcher& dispatcher_;
     QtTimerHost& timers_;
     std::vector<QtFormWindow*> windows_;  // owned; the first is the start-up window
-    std::function<void(ui::Form&)> closeBox_;
-    std::function<bool(ui::Form&, std::string_view)> keys_;
+    ui::FormHandlers handlers_;
     QTimer syncTimer_;
     bool refreshing_ = false;
 };

@@ -64,4 +64,35 @@ void MenuSync::sync(MenuChanges& changes) {
     if (Changed(visible_, item_.visible(), all)) changes.setVisible(visible_);
 }
 
+void FormSync::sync(FormChanges& changes, double twipsPerPixel) {
+    const bool all = !applied_;
+    applied_ = true;
+    if (Changed(caption_, form_.caption(), all)) changes.setCaption(caption_);
+    // Sizes and places are compared in twips: a new DPI alone moves nothing.
+    if (clientWidth_ != form_.scaleWidth() || clientHeight_ != form_.scaleHeight()) {
+        clientWidth_ = form_.scaleWidth();
+        clientHeight_ = form_.scaleHeight();
+        changes.setClientSize(twipsToPixels(clientWidth_, twipsPerPixel), twipsToPixels(clientHeight_, twipsPerPixel));
+    }
+    const bool placed = shownOnce_ || !placedByBackend_;
+    if (placed && (left_ != form_.left() || top_ != form_.top())) {
+        left_ = form_.left();
+        top_ = form_.top();
+        changes.setPosition(twipsToPixels(left_, twipsPerPixel), twipsToPixels(top_, twipsPerPixel));
+    }
+    if (Changed(enabled_, form_.enabled(), all)) changes.setEnabled(enabled_);
+    if (Changed(state_, form_.windowState(), all)) changes.setWindowState(state_);
+    if (Changed(visible_, form_.visible(), all)) {
+        shownOnce_ = shownOnce_ || visible_;
+        changes.setVisible(visible_);
+    }
+}
+
+void FormSync::placeTaken() {
+    clientWidth_ = form_.scaleWidth();
+    clientHeight_ = form_.scaleHeight();
+    left_ = form_.left();
+    top_ = form_.top();
+}
+
 }  // namespace qx::ui

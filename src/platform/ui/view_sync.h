@@ -1,11 +1,13 @@
 // Turns the model's revisions into per-property changes for a backend's
-// controls and menu entries. A backend keeps one ControlSync per control
-// (one MenuSync per menu entry) beside its own widget and, whenever it syncs,
-// gets called only for what differs from what it last applied. An unchanged
-// control or entry costs one comparison.
+// windows, controls and menu entries. A backend keeps one FormSync per
+// window, one ControlSync per control and one MenuSync per menu entry beside
+// its own widgets and, whenever it syncs, gets called only for what differs
+// from what it last applied. An unchanged control or entry costs one
+// comparison.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "platform/ui/model.h"
@@ -97,6 +99,47 @@ private:
     std::string caption_;
     bool checked_ = false;
     bool enabled_ = false;
+    bool visible_ = false;
+};
+
+// What a backend does with its window's own changes.
+class FormChanges {
+public:
+    virtual ~FormChanges() = default;
+    virtual void setCaption(const std::string& caption) = 0;
+    // The client area's size, in pixels.
+    virtual void setClientSize(int width, int height) = 0;
+    // The outer top-left corner, in pixels.
+    virtual void setPosition(int left, int top) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setWindowState(int state) = 0;  // kNormal, kMinimized, kMaximized
+    virtual void setVisible(bool visible) = 0;
+};
+
+class FormSync {
+public:
+    // `placedWhenFirstShown`: the backend places the window itself when it
+    // first shows it (the start-up window, centred on the screen); it takes
+    // the model's place only from then on.
+    FormSync(const Form& form, bool placedWhenFirstShown) : form_(form), placedByBackend_(placedWhenFirstShown) {}
+
+    // Reports what changed since the last sync, in this order: caption,
+    // client size, place, enabled, window state, visibility.
+    void sync(FormChanges& changes, double twipsPerPixel);
+    // The window has the model's size and place now (the user moved or
+    // sized it, or the backend placed it): they are not applied again.
+    void placeTaken();
+
+private:
+    static constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    const Form& form_;
+    bool placedByBackend_;
+    bool applied_ = false;
+    bool shownOnce_ = false;
+    std::string caption_;
+    double clientWidth_ = kNone, clientHeight_ = kNone, left_ = kNone, top_ = kNone;
+    bool enabled_ = false;
+    int state_ = kNormal;
     bool visible_ = false;
 };
 

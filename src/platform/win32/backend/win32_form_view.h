@@ -1,14 +1,9 @@
-// One loaded form on Windows: its toolkit window (win32ui::FormWindow) and
-// the shared change tracking of its controls and menu entries. A sync
-// applies only what changed: per control and entry through ControlSync and
-// MenuSync, and the window's own caption, size, place, enabled state,
-// window state and visibility here.
+// One loaded form on Windows: its toolkit window (win32ui::FormWindow),
+// which applies what changed in the model through the shared change
+// tracking, and the window's place written back into the model.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/ui/model.h"
 #include "platform/ui/view_sync.h"
@@ -45,23 +40,9 @@ public:
     ui::ScreenView screenView() const;
 
 private:
-    struct ControlEntry;
-    struct MenuEntry;
-    void syncWindow();
-
     ui::Form& form_;
-    bool centred_;
     std::unique_ptr<win32ui::FormWindow> window_;
-    std::vector<std::unique_ptr<ControlEntry>> controls_;
-    std::vector<std::unique_ptr<MenuEntry>> menus_;
-    std::uint64_t revision_ = ~std::uint64_t{0};
-    struct Seen {
-        bool captioned = false;
-        std::string caption;
-        double clientWidth = -1, clientHeight = -1, left = -1, top = -1;
-        bool placedOnce = false;
-        int state = ui::kNormal;
-    } seen_;
+    bool placedOnce_ = false;
 };
 
 }  // namespace qx::win32

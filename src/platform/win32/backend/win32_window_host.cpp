@@ -68,15 +68,7 @@ win32ui::FormWindowEvents Win32WindowHost::eventsFor(ui::Form& form) {
     };
     events.closeBox = [this, f] {
         if (!liveView(f) || !f->enabled()) return;
-        dispatcher_.deliver([this, f] {
-            if (closeBox_) {
-                closeBox_(*f);
-            } else if (f->onQueryClose) {
-                f->onQueryClose();
-            } else {
-                f->unload();
-            }
-        });
+        dispatcher_.deliver([this, f] { handlers_.close(*f); });
     };
     events.clientResized = [this, f](int width, int height) {
         FormView* view = liveView(f);
@@ -102,7 +94,7 @@ win32ui::FormWindowEvents Win32WindowHost::eventsFor(ui::Form& form) {
     };
     events.key = [this, f](std::string_view key) {
         bool taken = false;
-        if (liveView(f) && keys_) dispatcher_.deliver([&] { taken = keys_(*f, key); });
+        if (liveView(f)) dispatcher_.deliver([&] { taken = handlers_.key(*f, key); });
         return taken;
     };
     events.failed = failed_;
@@ -117,22 +109,16 @@ void Win32WindowHost::formLoaded(ui::Form& form) {
     form.setTwipsPerPixel(screenTwipsPerPixel());
     timers_.adopt(form);
     if (!startup) {
-        // Until it is shown, a dialog's frame is taken to be the start-up
-        // window's (less its menu bar), so its outer size is right for
-        // centring it over that window.
         HWND main = startupHandle();
-        if (main && IsWindowVisible(main)) {
-            RECT outer{}, client{};
+        const bool shown = main && IsWindowVisible(main);
+        RECT outer{}, client{};
+        if (shown) {
             GetWindowRect(main, &outer);
             GetClientRect(main, &client);
-            const double tpp = form.twipsPerPixel();
-            const int menuBar = GetMenu(main) ? GetSystemMetrics(SM_CYMENU) : 0;
-            form.setFrameExtents((outer.right - outer.left - client.right) * tpp,
-                                 (outer.bottom - outer.top - client.bottom - menuBar) * tpp);
-        } else {
-            form.setFrameExtents(0, 0);
         }
-        form.setClientSize(form.scaleWidth(), form.scaleHeight());
+        const int menuBar = shown && GetMenu(main) ? GetSystemMetrics(SM_CYMENU) : 0;
+        ui::TakeDialogFrame(form, shown, outer.right - outer.left - client.right,
+                            outer.bottom - outer.top - client.bottom - menuBar);
     }
     win32ui::FormWindowOptions options;
     options.instance = instance_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/dispatcher.h"
+#include "platform/ui/form_handlers.h"
 #include "platform/ui/model.h"
 #include "platform/ui/timer_table.h"
 #include "platform/win32/backend/win32_form_view.h"
@@ -39,8 +40,8 @@ public:
     // A sync from the message loop, soon.
     void syncSoon();
 
-    void setCloseBox(std::function<void(ui::Form&)> closeBox) { closeBox_ = std::move(closeBox); }
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { keys_ = std::move(keys); }
+    void setCloseBox(std::function<void(ui::Form&)> closeBox) { handlers_.closeBox = std::move(closeBox); }
+    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { handlers_.keys = std::move(keys); }
 
     // The start-up window (nullptr before it loads or after it unloads).
     HWND startupHandle() const;
@@ -63,8 +64,7 @@ private:
     std::vector<std::unique_ptr<FormView>> views_;  // the first is the start-up window
     std::vector<std::unique_ptr<FormView>> going_;  // unloaded; destroyed outside their own events
     ui::Form* startup_ = nullptr;
-    std::function<void(ui::Form&)> closeBox_;
-    std::function<bool(ui::Form&, std::string_view)> keys_;
+    ui::FormHandlers handlers_;
     std::unique_ptr<ui::PeriodicTimer> syncTimer_;
     bool syncPending_ = false;
     bool refreshing_ = false;

@@ -2,6 +2,8 @@
 #include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
@@ -46,7 +48,10 @@ bool registerFormClass(HINSTANCE instance) {
 }
 
 FormWindow::FormWindow(ui::Form& form, FormWindowOptions options, FormWindowEvents events)
-    : form_(form), options_(std::move(options)), events_(std::move(events)) {
+    : form_(form),
+      options_(std::move(options)),
+      events_(std::move(events)),
+      formSync_(form, options_.centreOnScreen) {
     HINSTANCE instance = options_.instance;
     if (!registerFormClass(instance) || !registerLabelClass(instance) || !registerPictureBoxClass(instance)) return;
     dpi_ = windowDpi(nullptr);
@@ -295,9 +300,7 @@ void FormWindow::setCaption(std::string_view caption) {
     SetWindowTextW(window_, win32::toUtf16ForDisplay(caption).c_str());
 }
 
-void FormWindow::setClientSizeTwips(double width, double height) {
-    const int w = twipsToPixels(width, twipsPerPixel());
-    const int h = twipsToPixels(height, twipsPerPixel());
+void FormWindow::setClientSize(int w, int h) {
     Applying applying(applying_);
     const SIZE outer = outerSizeFor(w, h);
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -311,10 +314,9 @@ void FormWindow::setClientSizeTwips(double width, double height) {
     }
 }
 
-void FormWindow::setPositionTwips(double left, double top) {
+void FormWindow::setPosition(int left, int top) {
     Applying applying(applying_);
-    SetWindowPos(window_, nullptr, twipsToPixels(left, twipsPerPixel()), twipsToPixels(top, twipsPerPixel()), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::setEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
@@ -421,16 +423,41 @@ struct ControlChangesToWindow final : ui::ControlChanges {
     // The sunken edge is made with the window.
     void setBorder(bool) override {}
     void setPicture(const std::string& name) override { window.setControlPicture(control, name); }
+    // A screen reader names a window by its text. A picture box draws none,
+    // so a bar's text is its name and free share, the graph's its name and
+    // latest figures. (A label draws its text: it stays the figure alone.)
+    void setAccessible(const std::string& name, const std::string& description, double value) override {
+        if (control.kind() != ui::Kind::PictureBox || name.empty()) return;
+        std::string text = name;
+        if (value >= 0) text.append(": ").append(std::to_string(std::lround(value))).append(" %");
+        if (!description.empty()) text.append(", ").append(description);
+        std::wstring wide;
+        if (HWND box = window.controlHandle(control); box && win32::toUtf16(text, wide)) {
+            SetWindowTextW(box, wide.c_str());
+        }
+    }
     FormWindow& window;
     const ui::Control& control;
     bool recolor = false;
 };
 
+// The window's own changes applied through its apply functions.
+struct FormChangesToWindow final : ui::FormChanges {
+    explicit FormChangesToWindow(FormWindow& window) : window(window) {}
+    void setCaption(const std::string& caption) override { window.setCaption(caption); }
+    void setClientSize(int width, int height) override { window.setClientSize(width, height); }
+    void setPosition(int left, int top) override { window.setPosition(left, top); }
+    void setEnabled(bool enabled) override { window.setEnabled(enabled); }
+    void setWindowState(int state) override { window.setWindowState(state); }
+    void setVisible(bool visible) override { window.setVisible(visible); }
+    FormWindow& window;
+};
+
 }  // namespace
 
 void FormWindow::syncFromModel() {
-    if (!window_ || form_.revision() == seen_.revision) return;
-    seen_.revision = form_.revision();
+    if (!window_ || form_.revision() == revision_) return;
+    revision_ = form_.revision();
 
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const ui::Control& control = *controls_[i].control;
@@ -439,31 +466,20 @@ void FormWindow::syncFromModel() {
         controlSyncs_[i].sync(changes, twipsPerPixel());
         if (changes.recolor) setControlColors(control, control.foreColor(), control.backColor());
     }
-    if (menus_) {
-        menus_->syncFromModel();
-        refreshMenuBar();
-    }
+    syncMenus();
+    FormChangesToWindow changes(*this);
+    formSync_.sync(changes, twipsPerPixel());
+}
 
-    if (!seen_.captioned || seen_.caption != form_.caption()) {
-        seen_.captioned = true;
-        seen_.caption = form_.caption();
-        setCaption(seen_.caption);
-    }
-    if (seen_.clientWidth != form_.scaleWidth() || seen_.clientHeight != form_.scaleHeight()) {
-        seen_.clientWidth = form_.scaleWidth();
-        seen_.clientHeight = form_.scaleHeight();
-        setClientSizeTwips(seen_.clientWidth, seen_.clientHeight);
-    }
-    // The start-up window takes its place when it is first shown.
-    const bool placed = shownOnce_ || !options_.centreOnScreen;
-    if (placed && (seen_.left != form_.left() || seen_.top != form_.top())) {
-        seen_.left = form_.left();
-        seen_.top = form_.top();
-        setPositionTwips(seen_.left, seen_.top);
-    }
-    if ((IsWindowEnabled(window_) != FALSE) != form_.enabled()) setEnabled(form_.enabled());
-    if (form_.windowState() != state_) setWindowState(form_.windowState());
-    if ((IsWindowVisible(window_) != FALSE) != form_.visible()) setVisible(form_.visible());
+void FormWindow::syncMenus() {
+    if (!menus_) return;
+    menus_->syncFromModel();
+    refreshMenuBar();
+}
+
+void FormWindow::forgetControls() {
+    for (ui::ControlSync& sync : controlSyncs_) sync.forget();
+    revision_ = ~std::uint64_t{0};
 }
 
 // ---- window to model ----------------------------------------------------------------

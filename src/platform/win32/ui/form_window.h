@@ -1,8 +1,9 @@
 // The top-level window of one model form, with its menu bar and a child
 // window per control. Model to window: one apply function per property
 // (what the shared change tracking calls), or syncFromModel() which applies
-// whatever changed since it last ran, the controls and menu entries as the
-// shared change tracking (ui::ControlSync, ui::MenuSync) reports it. Window to model: every event goes out
+// whatever changed since it last ran, the window, its controls and menu
+// entries as the shared change tracking (ui::FormSync, ui::ControlSync,
+// ui::MenuSync) reports it. Window to model: every event goes out
 // through one of the FormWindowEvents callbacks (the dispatcher connects
 // them to the handlers), inside guardedCall, so no exception unwinds through
 // the window procedure.
@@ -88,9 +89,10 @@ public:
 
     // ---- the apply API: the window ------------------------------------------
     void setCaption(std::string_view caption);
-    void setClientSizeTwips(double width, double height);
-    // The outer top-left corner.
-    void setPositionTwips(double left, double top);
+    // The client area's size, in pixels.
+    void setClientSize(int width, int height);
+    // The outer top-left corner, in pixels.
+    void setPosition(int left, int top);
     void setVisible(bool visible);
     void setEnabled(bool enabled);
     void setWindowState(int state);
@@ -117,9 +119,15 @@ public:
     // The model's rectangle of a control in its container, in this window's pixels.
     PixelRect modelRect(const ui::Control& control) const;
     // Applies every change of the model since the last call (all at first).
-    // Menu entries too; the caller runs it (or applies the menus' changes
-    // itself) before popupMenu.
+    // Menu entries too; the caller runs it (or syncMenus) before popupMenu.
     void syncFromModel();
+    // Applies the changes of the menu entries only.
+    void syncMenus();
+    // Everything is applied again at the next sync (after a DPI change).
+    void forgetControls();
+    // The window has the model's size and place now (the user moved or
+    // sized it): they are not applied again.
+    void placeTaken() { formSync_.placeTaken(); }
 
     RECT outerRect() const;
     SIZE clientSize() const;
@@ -169,15 +177,9 @@ private:
     bool applying_ = false;  // our own moves and sizes are not events
     bool detached_ = false;
 
-    // What syncFromModel last applied.
-    struct Seen {
-        std::uint64_t revision = ~std::uint64_t{0};
-        std::string caption;
-        bool captioned = false;
-        double clientWidth = -1, clientHeight = -1, left = -1, top = -1;
-        bool visible = false, enabled = true;
-        int state = ui::kNormal;
-    } seen_;
+    // The form revision syncFromModel last applied.
+    std::uint64_t revision_ = ~std::uint64_t{0};
+    ui::FormSync formSync_;
     // The controls' changes, one per entry of controls_.
     std::vector<ui::ControlSync> controlSyncs_;
 };
