@@ -28,24 +28,7 @@ main_window() { xdotool search --onlyvisible --name '^Quendax$' 2>/dev/null | he
 wait_for 150 main_window || fail "the main window did not appear"
 wid=$(main_window)
 
-# Takes pictures until one is taken while the description stays the same
-# and contains PATTERN, then holds it against the description.
-check() {  # what pattern
-  local try verdict=
-  for try in $(seq 30); do
-    sleep 0.3
-    cp "$description" "$work/before.txt" 2>/dev/null || continue
-    grep -q "$2" "$work/before.txt" || continue
-    import -window root -depth 8 "$work/screen.ppm" 2>/dev/null || continue
-    cmp -s "$description" "$work/before.txt" || continue
-    verdict=$(python3 "$here/pixel_oracle.py" "$work/before.txt" "$work/screen.ppm") && {
-      echo "$1: $verdict"; return 0; }
-  done
-  echo "$verdict"
-  # QX_ORACLE_KEEP=DIR keeps the picture and the description
-  [ -n "${QX_ORACLE_KEEP:-}" ] && cp "$work/screen.ppm" "$work/before.txt" "$QX_ORACLE_KEEP"
-  fail "$1: the window does not show what its model says"
-}
+. "$here/pixel_oracle_check.sh"
 
 check "at start" '^window frmMain shown=1'
 # Without a window manager the window takes the keyboard from a click on

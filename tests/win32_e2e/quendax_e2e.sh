@@ -16,47 +16,7 @@
 #   quendax_e2e.sh WINE64 QUENDAX_EXE PROBE_EXE WORK_DIR
 set -u
 wine=$1 quendax=$2 probe=$3 work=$4
-wineserver=$(dirname "$wine")/wineserver
-for tool in "$wine" "$wineserver"; do
-  [ -x "$tool" ] || { echo "SKIPPED: $tool is missing (Debian package wine64)"; exit 77; }
-done
-for tool in Xvfb trayer xdotool xwininfo; do
-  command -v "$tool" >/dev/null 2>&1 || {
-    echo "SKIPPED: $tool is not installed (Debian packages xvfb, trayer, xdotool, x11-utils)"; exit 77; }
-done
-
-mkdir -p "$work"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-pids=()
-cleanup() {
-  "$wineserver" -k </dev/null >/dev/null 2>&1
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-}
-trap cleanup EXIT
-
-fail() { echo "FAILED: $*"; exit 1; }
-wait_for() {  # tenths command...
-  local tenths=$1; shift
-  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-
-for n in $(seq 141 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset </dev/null >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-unset WAYLAND_DISPLAY
-wait_for 100 xdotool getdisplaygeometry || fail "Xvfb did not start"
-trayer --edge top --align right --widthtype pixel --width 160 --heighttype pixel --height 32 \
-  --transparent false --tint 0x333333 </dev/null >"$work/trayer.log" 2>&1 &
-pids+=($!)
-wait_for 100 xdotool search --class trayer || fail "trayer did not start"
-
-# The prefix is made the first time (some seconds); its server and
-# background programs start now, with their output going nowhere.
-mkdir -p "$WINEPREFIX"
-"$wine" wineboot --init </dev/null >"$work/wineboot.log" 2>&1
+. "$(dirname "$0")/wine_desktop.sh"
 
 version=$("$wine" "$quendax" --version </dev/null 2>/dev/null | tr -d '\r')
 [ "$version" = "quendax 3.1.0.3" ] || fail "--version printed \"$version\""
@@ -64,28 +24,9 @@ echo "--version: $version"
 
 "$wine" "$quendax" </dev/null >"$work/quendax.out" 2>&1 &
 app=$!
-main_visible() { xdotool search --onlyvisible --name '^Quendax$' >/dev/null 2>&1; }
+main_visible() { main_window >/dev/null; }
 wait_for 300 main_visible || fail "the window \"Quendax\" did not appear"
 
-# The icon: a small window embedded in trayer's panel.
-find_icon() {
-  local panel child geometry width height x y
-  panel=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1)
-  [ -n "$panel" ] || return 1
-  for child in $(xwininfo -children -id "$panel" 2>/dev/null | awk '/^     0x/{print $1}'); do
-    geometry=$(xwininfo -id "$child" 2>/dev/null) || continue
-    grep -q 'Map State: IsViewable' <<<"$geometry" || continue
-    width=$(awk '/^  Width:/{print $2}' <<<"$geometry")
-    height=$(awk '/^  Height:/{print $2}' <<<"$geometry")
-    x=$(awk '/Absolute upper-left X:/{print $4}' <<<"$geometry")
-    y=$(awk '/Absolute upper-left Y:/{print $4}' <<<"$geometry")
-    if [ "$width" -ge 8 ] && [ "$width" -le 64 ] && [ "$height" -ge 8 ] && [ "$height" -le 64 ]; then
-      echo "$((x + width / 2)) $((y + height / 2))"
-      return 0
-    fi
-  done
-  return 1
-}
 wait_for 100 find_icon || fail "the icon was not embedded in the notification area"
 read -r ix iy < <(find_icon)
 echo "icon at $ix,$iy"
@@ -96,18 +37,7 @@ tr -d '\r' <"$work/probe.out" | grep -E 'MB\||figures'
 [ "$probe_status" = 0 ] || { cat "$work/probe.out"; fail "the probe did not find six figures in MB (status $probe_status)"; }
 
 # The About box (F1) shows the version from the version record.
-# There is no window manager: the window gets the keyboard by a click on
-# its status line (one click does nothing there) and the X input focus.
 about_open() { xdotool search --onlyvisible --name '^About Quendax$'; }
-press_key() {  # key
-  local wid x y h
-  wid=$(xdotool search --onlyvisible --name '^Quendax$' | head -n 1)
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  xdotool windowfocus "$wid" >/dev/null 2>&1
-  xdotool mousemove $((X + 30)) $((Y + HEIGHT - 8)) click 1
-  sleep 0.3
-  xdotool key "$1"
-}
 press_f1() { press_key F1; }
 opened=no
 for _ in 1 2 3; do

@@ -30,14 +30,15 @@ void Dispatcher::failed(const char* what) {
 }
 
 void Dispatcher::paintBox(Control& box, Canvas& canvas, bool insideHandler) {
-    if (!box.onPaint) return;
-    if (!paintWatch_) {
+    if (ended_ || !box.onPaint) return;
+    if (!describer_) {
         paint([&] { box.onPaint(canvas); }, insideHandler);
         return;
     }
     PenColorCanvas watched(canvas);
     paint([&] { box.onPaint(watched); }, insideHandler);
-    paintWatch_(box, watched.colors());
+    describer_->painted(box, watched.colors());
+    describer_->update();
 }
 
 void Dispatcher::sync() {
@@ -51,6 +52,7 @@ void Dispatcher::sync() {
         syncAgain_ = false;
         onSync_();
     } while (syncAgain_ && !ended_);
+    if (describer_ && !ended_) describer_->update();
     syncing_ = false;
 }
 

@@ -11,16 +11,16 @@
 // after ProcessExit.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 #include "platform/runtime/errors.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
 
 namespace qx::ui {
+
+class WindowDescriber;
 
 class Dispatcher {
 public:
@@ -52,12 +52,11 @@ public:
         if (!insideHandler && !ended_ && onSyncLater_) onSyncLater_();
     }
 
-    // Runs `box`'s paint handler on `canvas`, as paint() does; a paint watch
-    // (a testing aid) hears which colours it drew in.
+    // Runs `box`'s paint handler on `canvas`, as paint() does.
     void paintBox(Control& box, Canvas& canvas, bool insideHandler);
-    void setPaintWatch(std::function<void(const Control&, const std::vector<std::uint32_t>&)> watch) {
-        paintWatch_ = std::move(watch);
-    }
+    // A testing aid: keeps `describer`'s file up to date after every sync
+    // and paint, with the colours each paint drew in.
+    void describeTo(WindowDescriber* describer) { describer_ = describer; }
 
     // Ends the program as a handler's ProcessExit would.
     void end();
@@ -88,7 +87,7 @@ private:
     std::function<void()> onSync_;
     std::function<void()> onSyncLater_;
     std::function<void(std::string_view)> onWarn_;
-    std::function<void(const Control&, const std::vector<std::uint32_t>&)> paintWatch_;
+    WindowDescriber* describer_ = nullptr;
     bool ended_ = false;
     bool syncing_ = false;
     bool syncAgain_ = false;

@@ -94,15 +94,7 @@ void Win32Backend::describeWindowTo(std::string path) {
         }
         return shown;
     });
-    ui::WindowDescriber& describer = *services_->describer;
-    dispatcher_.setOnSync([&windows, &describer] {
-        windows.syncAll();
-        describer.update();
-    });
-    dispatcher_.setPaintWatch([&describer](const ui::Control& box, const std::vector<std::uint32_t>& colors) {
-        describer.painted(box, colors);
-        describer.update();
-    });
+    dispatcher_.describeTo(services_->describer.get());
 }
 
 }  // namespace qx::win32
