@@ -15,6 +15,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/twips.h"
+#include "platform/runtime/numbers.h"
 #include "platform/ui/stacking.h"
 
 namespace qx::qt {
@@ -271,24 +272,24 @@ ui::ScreenView QtFormWindow::screenView() const {
     ui::ScreenView view;
     view.shown = isVisible() && !isMinimized();
     view.scale = devicePixelRatioF();
+    const auto device = [scale = view.scale](double pixels) { return static_cast<int>(RoundHalfEven(pixels * scale)); };
     const QPoint corner = client_->mapToGlobal(QPoint(0, 0));
-    view.clientLeft = qRound(corner.x() * view.scale);
-    view.clientTop = qRound(corner.y() * view.scale);
+    view.clientLeft = device(corner.x());
+    view.clientTop = device(corner.y());
     view.twipsPerPixel = kTwipsPerPixel;
     const QRect outer = frameGeometry();
-    view.outerLeft = qRound(outer.x() * view.scale);
-    view.outerTop = qRound(outer.y() * view.scale);
-    view.outerWidth = qRound(outer.width() * view.scale);
-    view.outerHeight = qRound(outer.height() * view.scale);
+    view.outerLeft = device(outer.x());
+    view.outerTop = device(outer.y());
+    view.outerWidth = device(outer.width());
+    view.outerHeight = device(outer.height());
     view.rgb = [palette = client_->palette()](std::uint32_t color) {
         return static_cast<std::uint32_t>(toQColor(color, palette).rgb() & 0xFFFFFF);
     };
-    view.textWidth = [this, scale = view.scale](const ui::Control& label) {
+    view.textWidth = [this, device](const ui::Control& label) {
         QFont font = client_->font();
         if (label.fontSize > 0) font.setPointSizeF(label.fontSize);
         font.setBold(label.fontBold);
-        const QFontMetricsF metrics(font, client_);
-        return qRound(metrics.horizontalAdvance(QString::fromStdString(label.caption())) * scale);
+        return device(QFontMetricsF(font, client_).horizontalAdvance(QString::fromStdString(label.caption())));
     };
     return view;
 }

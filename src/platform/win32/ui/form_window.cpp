@@ -2,11 +2,11 @@
 #include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/control_apply.h"
+#include "platform/runtime/numbers.h"
 #include "platform/win32/ui/popup_menu.h"
 #include "platform/ui/stacking.h"
 #include "platform/win32/utf16.h"
@@ -429,7 +429,7 @@ struct ControlChangesToWindow final : ui::ControlChanges {
     void setAccessible(const std::string& name, const std::string& description, double value) override {
         if (control.kind() != ui::Kind::PictureBox || name.empty()) return;
         std::string text = name;
-        if (value >= 0) text.append(": ").append(std::to_string(std::lround(value))).append(" %");
+        if (value >= 0) text.append(": ").append(std::to_string(static_cast<long long>(RoundHalfEven(value)))).append(" %");
         if (!description.empty()) text.append(", ").append(description);
         std::wstring wide;
         if (HWND box = window.controlHandle(control); box && win32::toUtf16(text, wide)) {
