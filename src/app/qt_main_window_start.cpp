@@ -6,9 +6,9 @@ void startMainWindow(qt::QtBackend& backend, FrmMain& main, MainWindowEvents& ev
     events.prepare(qt::QtBackend::userGroupSeparator(), qt::QtBackend::twipsPerPixel());
     backend.attach(main);
 
-    backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });
-    // Menu shortcuts are the menus' own (QAction); only the About box's keys come here.
-    backend.setKeyHandler([&events](ui::Form& form, std::string_view key) { return events.windowKey(form, key); });
+    // The close box, and the About box's Enter and Esc (menu shortcuts are
+    // the menus' own).
+    backend.formHandlers() = events.formHandlers();
     backend.setTrayHandler([&events](int message) { events.trayMessage(message); });
 
     // A notification area that goes away while the window is hidden brings

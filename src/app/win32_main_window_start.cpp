@@ -9,10 +9,9 @@ void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEven
     events.prepare(win32::userGroupSeparator(), backend.windows().screenTwipsPerPixel());
     backend.attach(main);
 
-    backend.setCloseBox([&events](ui::Form& form) { events.closeBox(form); });
-    // Menu shortcuts go through the accelerator table; only the About box's
-    // Enter and Esc come here.
-    backend.setKeyHandler([&events](ui::Form& form, std::string_view key) { return events.windowKey(form, key); });
+    // The close box, and the About box's Enter and Esc (menu shortcuts go
+    // through the accelerator table).
+    backend.formHandlers() = events.formHandlers();
     backend.setTrayHandler([&events](int code) { events.trayMessage(code); });
     backend.setTrayAddedAgain([&events] { events.trayAddedAgain(); });
 

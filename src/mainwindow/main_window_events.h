@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/ui/dispatcher.h"
+#include "platform/ui/form_handlers.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
 
@@ -43,6 +44,11 @@ public:
     // A key pressed in `form`: the About box takes Enter and Esc. True when
     // the key was taken.
     bool windowKey(ui::Form& form, std::string_view key);
+    // Both of the above, as a backend's windows take them.
+    ui::FormHandlers formHandlers() {
+        return {[this](ui::Form& form) { closeBox(form); },
+                [this](ui::Form& form, std::string_view key) { return windowKey(form, key); }};
+    }
 
     // A key pressed anywhere in the program ("Ctrl+F", "F1", "Enter"...):
     // the About box has the focus while it is open; otherwise the main

@@ -59,13 +59,7 @@ void QtBackend::attach(ui::Form& startup) {
     services_->timers.adopt(startup);
 }
 
-void QtBackend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
-    services_->windows.setCloseBox(std::move(closeBox));
-}
-
-void QtBackend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
-    services_->windows.setKeyHandler(std::move(keys));
-}
+ui::FormHandlers& QtBackend::formHandlers() { return services_->windows.handlers(); }
 
 void QtBackend::setTrayHandler(std::function<void(int message)> handler) {
     services_->system.setTrayHandler([this, handler = std::move(handler)](int message) {

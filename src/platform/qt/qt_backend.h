@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/ui/dispatcher.h"
+#include "platform/ui/form_handlers.h"
 #include "platform/system.h"
 #include "platform/ui/model.h"
 #include "platform/watched_block.h"
@@ -45,8 +46,8 @@ public:
     // made when it loads.
     void attach(ui::Form& startup);
 
-    void setCloseBox(std::function<void(ui::Form&)> closeBox);
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys);
+    // What the windows' close boxes do and where their keys go.
+    ui::FormHandlers& formHandlers();
     // Mouse messages from the notification-area icon, run as an event.
     void setTrayHandler(std::function<void(int message)> handler);
     // The notification area going away (false) or coming (true), run as an

@@ -37,11 +37,8 @@ public:
     // Asks for a sync from the event loop.
     void syncSoon();
 
-    // What the close box of a window does (default: the form's query-close
-    // handler, else unloading the form).
-    void setCloseBox(std::function<void(ui::Form&)> closeBox) { handlers_.closeBox = std::move(closeBox); }
-    // Keys a window passes to its form ("Enter", "Esc"); true when taken.
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { handlers_.keys = std::move(keys); }
+    // What a window's close box does and where the keys it passes go.
+    ui::FormHandlers& handlers() { return handlers_; }
     void closeBox(ui::Form& form) { handlers_.close(form); }
     bool key(ui::Form& form, std::string_view name) { return handlers_.key(form, name); }
 

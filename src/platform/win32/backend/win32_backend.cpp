@@ -63,13 +63,7 @@ void Win32Backend::attach(ui::Form& startup) {
     services_->timers.adopt(startup);
 }
 
-void Win32Backend::setCloseBox(std::function<void(ui::Form&)> closeBox) {
-    services_->windows.setCloseBox(std::move(closeBox));
-}
-
-void Win32Backend::setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) {
-    services_->windows.setKeyHandler(std::move(keys));
-}
+ui::FormHandlers& Win32Backend::formHandlers() { return services_->windows.handlers(); }
 
 void Win32Backend::setTrayHandler(std::function<void(int code)> handler) {
     services_->system.setTrayHandler(std::move(handler));

@@ -13,6 +13,7 @@
 
 #include "platform/system.h"
 #include "platform/ui/dispatcher.h"
+#include "platform/ui/form_handlers.h"
 #include "platform/ui/model.h"
 
 namespace qx::win32 {
@@ -36,8 +37,8 @@ public:
     // made when it loads.
     void attach(ui::Form& startup);
 
-    void setCloseBox(std::function<void(ui::Form&)> closeBox);
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys);
+    // What the windows' close boxes do and where their keys go.
+    ui::FormHandlers& formHandlers();
     // The notification-area icon's mouse codes (512-518), run as events.
     void setTrayHandler(std::function<void(int code)> handler);
     // The taskbar was created again and the icon added back, run as an event.

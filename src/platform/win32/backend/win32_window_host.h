@@ -40,8 +40,8 @@ public:
     // A sync from the message loop, soon.
     void syncSoon();
 
-    void setCloseBox(std::function<void(ui::Form&)> closeBox) { handlers_.closeBox = std::move(closeBox); }
-    void setKeyHandler(std::function<bool(ui::Form&, std::string_view)> keys) { handlers_.keys = std::move(keys); }
+    // What a window's close box does and where the keys it passes go.
+    ui::FormHandlers& handlers() { return handlers_; }
 
     // The start-up window (nullptr before it loads or after it unloads).
     HWND startupHandle() const;
