@@ -9,12 +9,13 @@ belongs to the topmost control the description places there, or to the
 window, and must show:
   the window, a frame's inside     their background colour
   a picture box inside its border  its background or a colour it drew with,
-                                   and each of those colours somewhere
+                                   and some of what it drew
   a label                          mostly its background, and some text
   a picture box with a picture     the picture across its width or height
 and each frame shows an edge at its left, right and bottom sides, and the
 text of a label in a font of its own is as wide as that font makes it.
-Windows are checked where no window above them lies. Prints what differs
+Windows are checked where no window above them lies (and a label's text
+not at all where one lies over part of it). Prints what differs
 and exits 1; exits 0 when the picture agrees.
 """
 import sys
@@ -92,7 +93,10 @@ def check_window(window, controls, above, screen):
         for row in range(top, bottom):
             owner[row][left:right] = [i] * max(0, right - left)
 
+    partly_hidden = set()
     for left, top, w, h in above:  # a window above hides these
+        partly_hidden |= {i for i, (x, y, cw, ch) in enumerate(rects)
+                          if x < left + w - ox and left - ox < x + cw and y < top + h - oy and top - oy < y + ch}
         for row in range(max(0, top - oy), min(height, top + h - oy)):
             owner[row][max(0, left - ox):max(0, min(width, left + w - ox))] = \
                 [-2] * max(0, min(width, left + w - ox) - max(0, left - ox))
@@ -143,12 +147,12 @@ def check_window(window, controls, above, screen):
                 else:
                     counts[2], counts[3] = min(counts[2], x), max(counts[3], x)
 
-    for i, c in enumerate(controls):  # what a picture box drew is there
-        for pen in ([] if c['pens'] == '-' else c['pens'].split(',')):
-            x, y, w, h = rects[i]
-            if not any(owner[py][px] == i and color(px, py) == pen
-                       for py in range(max(0, y), min(height, y + h)) for px in range(max(0, x), min(width, x + w))):
-                wrong[f"{c['name']} (picture box) drawing"] = [0, f'nothing drawn in {pen}']
+    for i, c in enumerate(controls):  # what a picture box drew is there (a later line may cover an earlier one)
+        pens = [] if c['pens'] == '-' else c['pens'].split(',')
+        x, y, w, h = rects[i]
+        if pens and not any(owner[py][px] == i and color(px, py) in pens
+                            for py in range(max(0, y), min(height, y + h)) for px in range(max(0, x), min(width, x + w))):
+            wrong[f"{c['name']} (picture box) drawing"] = [0, f"nothing drawn in {' or '.join(pens)}"]
 
     for i, c in enumerate(controls):  # a picture fills most of its box
         if c['kind'] == 'picture' and c['picture'] == '1':
@@ -165,13 +169,15 @@ def check_window(window, controls, above, screen):
         # at either end; a text too wide for its label is made smaller to fit.
         room = rects[i][2]
         low, high = (want - 4 * scale, want) if want <= room else (0.75 * room, room)
+        if i in partly_hidden:  # its text may lie under the window above
+            want = -1
+        elif own and c['caption'] == '1' and background == own:
+            wrong[f"{c['name']} (label) text"] = [own, 'no pixel of text']
         if want >= 0 and not low <= got <= high:
             wrong[f"{c['name']} (label) text width"] = [0, f'{got} pixels wide, the font makes it {want}']
         if own and c['transparent'] == '0' and background < own / 2:
             wrong[f"{c['name']} (label) background"] = [own - background,
                                                          f"only {background} of {own} pixels are {c['back']}"]
-        if own and c['caption'] == '1' and background == own:
-            wrong[f"{c['name']} (label) text"] = [own, 'no pixel of text']
 
     for i, c in enumerate(controls):
         if c['kind'] != 'frame':

@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
     const bool minimize = argc == 2 && std::string(argv[1]) == "--minimize";
     const bool state = argc == 2 && std::string(argv[1]) == "--state";
     const bool resize = argc == 4 && std::string(argv[1]) == "--resize";
+    if (resize) SetProcessDPIAware();  // the size in the screen's own pixels
     const int resizeTo[2] = {resize ? std::atoi(argv[2]) : 0, resize ? std::atoi(argv[3]) : 0};
     if (markers || minimize || state || resize) argc = 1;
     const bool mainWindow = argc < 2;
@@ -147,7 +148,6 @@ int main(int argc, char** argv) {
     if (markers) return printMarkers(search);
     if (minimize) return PostMessageW(search.main, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
     if (resize) {
-        SetProcessDPIAware();  // the size in the screen's own pixels
         return SetWindowPos(search.main, nullptr, 0, 0, resizeTo[0], resizeTo[1],
                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     }
