@@ -93,7 +93,8 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
                        " width=" + std::to_string(device(twipsToPixels(form.scaleWidth(), tpp))) +
                        " height=" + std::to_string(device(twipsToPixels(form.scaleHeight(), tpp))) +
                        " outer=" + std::to_string(view.outerLeft) + "," + std::to_string(view.outerTop) + "," +
-                       std::to_string(view.outerWidth) + "," + std::to_string(view.outerHeight) + " scale=" + std::to_string(view.scale) + " twips=" + std::to_string(tpp) +
+                       std::to_string(view.outerWidth) + "," + std::to_string(view.outerHeight) +
+                       " scale=" + std::to_string(view.scale) + " twips=" + std::to_string(tpp) +
                        " back=" + rgb(kSysButtonFace) + "\n";
     for (const Control* c : StackingOrder(form)) {
         if (!showing(*c)) continue;

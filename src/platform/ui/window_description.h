@@ -2,8 +2,11 @@
 // show them, in device pixels, written to a file whenever it changes. A test
 // holds a picture of the screen against it (tests/desktop/pixel_oracle.py).
 //
-//   window frmMain shown=1 mapped=1 x=504 y=263 width=272 height=271 outer=500,220,280,318 scale=1 twips=15 back=f0f0f0
-//   control Frame1 frame in=- x=8 y=8 width=257 height=113 back=f0f0f0 border=0 transparent=0 caption=1 picture=0 text=-1 pens=-
+//   window frmMain shown=1 mapped=1 x=504 y=263 width=272 height=271
+//          outer=500,220,280,318 scale=1 twips=15 back=f0f0f0
+//   control Frame1 frame in=- x=8 y=8 width=257 height=113 back=f0f0f0
+//          border=0 transparent=0 caption=1 picture=0 text=-1 pens=-
+// (each on one line)
 //
 // Windows come bottom to top, each followed by one "control" line for each
 // of its controls shown, bottom to top: a container

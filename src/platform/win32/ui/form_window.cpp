@@ -429,7 +429,9 @@ struct ControlChangesToWindow final : ui::ControlChanges {
     void setAccessible(const std::string& name, const std::string& description, double value) override {
         if (control.kind() != ui::Kind::PictureBox || name.empty()) return;
         std::string text = name;
-        if (value >= 0) text.append(": ").append(std::to_string(static_cast<long long>(RoundHalfEven(value)))).append(" %");
+        if (value >= 0) {
+            text.append(": ").append(std::to_string(static_cast<long long>(RoundHalfEven(value)))).append(" %");
+        }
         if (!description.empty()) text.append(", ").append(description);
         std::wstring wide;
         if (HWND box = window.controlHandle(control); box && win32::toUtf16(text, wide)) {
