@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/text_fit.h"
 #include "platform/ui/view_sync.h"
 
 namespace qx::ui {
@@ -201,6 +202,13 @@ TEST(FormSync, PlacesAWindowCentredAtFirstShowOnlyOnceShownAndNothingTwice) {
     form.setWindowState(kMinimized);
     sync.sync(view, 10);
     EXPECT_EQ(view.log, (std::vector<std::string>{"place 300,75", "state 1"}));
+}
+
+// A text too wide for its label is drawn just small enough to fit, never
+// below three quarters of the font.
+TEST(FontScaleToFit, ShrinksJustEnoughDownToThreeQuarters) {
+    const struct { double needed, room, scale; } cases[] = {{60, 60, 1}, {101, 100, 99.0 / 101}, {200, 100, 0.75}};
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(FontScaleToFit(c.needed, c.room), c.scale) << c.needed;
 }
 
 }  // namespace

@@ -6,12 +6,9 @@
 #include <algorithm>
 
 #include "platform/runtime/numbers.h"
+#include "platform/ui/text_fit.h"
 
 namespace qx::qt {
-
-namespace {
-constexpr double kSmallestFont = 0.75;
-}
 
 LabelWidget::LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
     : QLabel(parent), control_(control), events_(events), normalFont_(font()), shownFont_(font()) {
@@ -40,7 +37,7 @@ void LabelWidget::layOut() {
     layout_.prepare(QTransform(), normalFont_);
     const double needed = layout_.size().width();
     const double before = ownScale_;
-    ownScale_ = needed > width() && width() > 0 ? std::max(kSmallestFont, (width() - 1) / needed) : 1.0;
+    ownScale_ = ui::FontScaleToFit(needed, width());
     applyScale();
     if (ownScale_ == before) return;
     for (LabelWidget* peer : peers_) peer->applyScale();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/runtime/numbers.h"
+#include "platform/ui/text_fit.h"
 #include "platform/win32/ui/child_messages.h"
 #include "platform/win32/ui/win32_colors.h"
 
@@ -26,10 +27,8 @@ std::uint32_t shownBackground(const LabelLook& look) {
     return own ? look.backColor : look.behindColor;
 }
 
-constexpr double kSmallestFont = 0.75;
-
-// The font the text fits in: the normal one, or one made smaller, down to
-// three quarters of the normal height.
+// The font the text fits in: the normal one, or one made smaller
+// (ui::FontScaleToFit).
 HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, int width) {
     state.shrunkLast = false;
     if (!state.font || width <= 0) return state.font;
@@ -40,7 +39,7 @@ HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, in
     if (!measured || extent.cx <= width) return state.font;
     LOGFONTW face{};
     if (!GetObjectW(state.font, sizeof face, &face)) return state.font;
-    const double scale = std::max(kSmallestFont, (width - 1) / static_cast<double>(extent.cx));
+    const double scale = ui::FontScaleToFit(extent.cx, width);
     const LONG height = static_cast<LONG>(RoundHalfEven(face.lfHeight * scale));
     if (height == face.lfHeight) return state.font;
     if (!state.shrunk.get() || state.shrunkHeight != height) {
