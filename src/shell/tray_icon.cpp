@@ -87,9 +87,14 @@ void FrmMain::mnuToTray_Click() {
 void FrmMain::TrayHost_Change(bool present) {
     if (present) {
         // A new notification area: the icon goes in again, as at start, and
-        // hiding hides again.
+        // hiding hides again. Whoever read that hiding would minimize is told.
+        const bool wasMissing = !trayAvailable_;
         trayAvailable_ = true;
-        skipOnError([&] { system_.notifyIcon(TrayMessage::Add, trayImageOf(TrayData), "Quendax"); });
+        bool added = false;
+        skipOnError([&] { added = system_.notifyIcon(TrayMessage::Add, trayImageOf(TrayData), "Quendax"); });
+        if (wasMissing && added) {
+            system_.warn("quendax: a notification area came; the icon is in it, and hiding hides the window again");
+        }
         return;
     }
     // Without the icon a hidden window could not be reached: it comes back,

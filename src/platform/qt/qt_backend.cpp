@@ -35,7 +35,10 @@ QtBackend::QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock&
         services_->timers.stopAll();
         QCoreApplication::exit(status_);
     });
-    dispatcher_.setOnSync([this] { services_->windows.syncAll(); });
+    dispatcher_.setOnSync([this] {
+        services_->windows.syncAll();
+        services_->system.tray().syncMenu();
+    });
     dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
     dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
@@ -75,11 +78,17 @@ void QtBackend::setTrayHostHandler(std::function<void(bool present)> handler) {
 
 void QtBackend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOpen) {
     QMenu* menu = services_->windows.menuOf(popup);
-    services_->system.tray().setContextMenu(menu, [this, aboutToOpen = std::move(aboutToOpen)] {
-        services_->windows.setMenuOpeningElsewhere(true);
-        dispatcher_.deliver(aboutToOpen);
-        services_->windows.setMenuOpeningElsewhere(false);
-    });
+    services_->system.tray().setContextMenu(
+        menu, popup,
+        [this, aboutToOpen = std::move(aboutToOpen)] {
+            services_->windows.setMenuOpeningElsewhere(true);
+            dispatcher_.deliver(aboutToOpen);
+            services_->windows.setMenuOpeningElsewhere(false);
+        },
+        // An entry chosen in the host's menu runs as one chosen in ours.
+        [this](ui::MenuItem& item) {
+            if (QAction* action = services_->windows.actionOf(item)) action->trigger();
+        });
 }
 
 void QtBackend::screenshotAfter(int ms, std::string path, bool replaceExisting) {

@@ -1,43 +1,52 @@
 #include "platform/qt/qt_tray_icon.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
-#include <QVariant>
+#include <QGuiApplication>
+#include <QStyleHints>
 
 #include "platform/qt/icons.h"
+#include "platform/qt/xembed_tray.h"
 
 namespace qx::qt {
 
-TrayKind detectTrayKind() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()) return TrayKind::XEmbed;
-    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-    if (!bus.interface()->isServiceRegistered(watcher)) return TrayKind::XEmbed;
-    QDBusInterface properties(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
-    const QVariant hostRegistered = properties.property("IsStatusNotifierHostRegistered");
-    return hostRegistered.toBool() ? TrayKind::StatusNotifier : TrayKind::XEmbed;
-}
+namespace {
+// The answer of a watcher at start is waited for this long at most, before
+// the window is made.
+constexpr int kStartWaitMs = 1000;
 
-int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, TrayKind kind) {
-    switch (reason) {
-        case QSystemTrayIcon::DoubleClick:
-            return kind == TrayKind::XEmbed ? kTrayDoubleClick : 0;
-        case QSystemTrayIcon::Trigger:
-            return kind == TrayKind::StatusNotifier ? kTrayDoubleClick : 0;
-        default: return 0;
-    }
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+int trayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
+    return reason == QSystemTrayIcon::DoubleClick ? kTrayDoubleClick : 0;
 }
 
 QtTrayIcon::QtTrayIcon(std::function<void(int message)> onMouse)
-    : onMouse_(std::move(onMouse)), normal_(iconNamed("app")), warning_(iconNamed("warning")) {
-    item_.onActivate = [this] {
-        if (onMouse_) onMouse_(kTrayDoubleClick);
-    };
+    : onMouse_(std::move(onMouse)),
+      normal_(iconNamed("app")),
+      warning_(iconNamed("warning")),
+      watch_(QDBusConnection::sessionBus()) {
+    clock_.start();
+    item_.onActivate = [this] { activated(); };
     item_.onContextMenu = [this](int x, int y) {
         if (menu_) menu_->popup(QPoint(x, y));
     };
-    item_.setOnWatcherChange([this](bool present) { watcherChanged(present); });
+    watch_.onChange = [this](bool watcherCame) {
+        // A new watcher knows nothing of the item.
+        if (watcherCame && item_.shown()) item_.registerAgain();
+        place();
+        hostMaybeChanged();
+    };
+    QObject::connect(&xembedLook_, &QTimer::timeout, [this] {
+        if (watch_.watcherPresent()) return;
+        const bool tray = xembedTrayPresent();
+        if (tray == xembedTray_) return;
+        xembedTray_ = tray;
+        place();
+        hostMaybeChanged();
+    });
 }
 
 QtTrayIcon::~QtTrayIcon() = default;
@@ -46,101 +55,95 @@ const QIcon& QtTrayIcon::iconFor(TrayImage image) const {
     return image == TrayImage::Warning ? warning_ : normal_;
 }
 
+bool QtTrayIcon::present() const { return watch_.watcherPresent() ? watch_.hostPresent() : xembedTray_; }
+
+void QtTrayIcon::place() {
+    const bool asItem = wanted_ && watch_.watcherPresent();
+    const bool inXEmbed = wanted_ && !asItem && xembedTray_;
+    if (asItem && !item_.shown()) item_.show(iconFor(image_), tip_);
+    if (!asItem) item_.hide();
+    if (inXEmbed) {
+        if (!xembed_) {
+            // Made only where no watcher is: Qt then settles on its XEmbed icon.
+            xembed_ = std::make_unique<QSystemTrayIcon>();
+            QObject::connect(xembed_.get(), &QSystemTrayIcon::activated, xembed_.get(),
+                             [this](QSystemTrayIcon::ActivationReason reason) {
+                                 const int message = trayMouseMessage(reason);
+                                 if (message != 0 && onMouse_) onMouse_(message);
+                             });
+            if (menu_) xembed_->setContextMenu(menu_);
+        }
+        xembed_->setIcon(iconFor(image_));
+        xembed_->setToolTip(tip_);
+        xembed_->show();
+    } else if (xembed_) {
+        xembed_->hide();
+    }
+}
+
 bool QtTrayIcon::add(TrayImage image, std::string_view tip) {
-    const QString text = QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()));
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // Qt settled at start that there was no StatusNotifierItem host; one
-        // that came since gets the program's own item.
-        if (icon_) icon_->hide();
-        itemUsed_ = item_.show(iconFor(image), text);
-        if (itemUsed_) itemHost_ = true;
-        return itemUsed_;
-    }
-    if (itemUsed_) {
-        item_.hide();
-        itemUsed_ = false;
-    }
-    if (!icon_) {
-        kind_ = detectTrayKind();
-        icon_ = std::make_unique<QSystemTrayIcon>();
-        QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             const int message = trayMouseMessage(reason, kind_);
-                             if (message != 0 && onMouse_) onMouse_(message);
-                         });
-    }
-    icon_->setIcon(iconFor(image));
-    icon_->setToolTip(text);
-    icon_->show();
-    return true;
+    image_ = image;
+    tip_ = toQString(tip);
+    wanted_ = true;
+    if (!watch_.watcherPresent()) xembedTray_ = xembedTrayPresent();
+    place();
+    return present();
 }
 
 bool QtTrayIcon::modify(TrayImage image, std::string_view tip) {
-    if (itemUsed_) {
-        item_.setIcon(iconFor(image), QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
-        return true;
+    image_ = image;
+    tip_ = toQString(tip);
+    if (item_.shown()) item_.setIcon(iconFor(image_), tip_);
+    if (xembed_ && xembed_->isVisible()) {
+        xembed_->setIcon(iconFor(image_));
+        xembed_->setToolTip(tip_);
     }
-    if (!icon_) return false;
-    icon_->setIcon(iconFor(image));
-    icon_->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
-    return true;
+    return shown();
 }
 
 bool QtTrayIcon::remove() {
-    if (itemUsed_) {
-        item_.hide();
-        itemUsed_ = false;
-        return true;
-    }
-    if (!icon_) return false;
-    icon_->hide();
-    return true;
+    const bool was = shown();
+    wanted_ = false;
+    place();
+    return was;
 }
 
-void QtTrayIcon::setContextMenu(QMenu* menu, std::function<void()> aboutToOpen) {
+bool QtTrayIcon::shown() const { return item_.shown() || (xembed_ && xembed_->isVisible()); }
+
+void QtTrayIcon::setContextMenu(QMenu* menu, ui::MenuItem& popup, std::function<void()> aboutToOpen,
+                                std::function<void(ui::MenuItem&)> choose) {
     if (!menu) return;
     menu_ = menu;
-    QObject::connect(menu, &QMenu::aboutToShow, menu, std::move(aboutToOpen));
-    if (icon_) icon_->setContextMenu(menu);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, aboutToOpen);
+    if (xembed_) xembed_->setContextMenu(menu);
+    busMenu_ = std::make_unique<DBusMenu>(popup, std::move(aboutToOpen), std::move(choose));
+    if (busMenu_->exportTo(QDBusConnection::sessionBus())) item_.setMenuPath(DBusMenu::kPath);
+}
+
+void QtTrayIcon::syncMenu() {
+    if (busMenu_) busMenu_->refresh();
 }
 
 void QtTrayIcon::setOnHostChange(std::function<void(bool present)> onChange, int intervalMs) {
     onHostChange_ = std::move(onChange);
-    watcher_ = StatusNotifierItem::watcherPresent();
-    itemHost_ = itemUsed_ || StatusNotifierItem::hostPresent();
-    hostPresent_ = hostPresent();
-    QObject::disconnect(&hostWatch_, nullptr, nullptr, nullptr);
-    QObject::connect(&hostWatch_, &QTimer::timeout, [this] { checkHost(); });
-    hostWatch_.start(intervalMs);
+    watch_.start(kStartWaitMs);
+    xembedTray_ = !watch_.watcherPresent() && xembedTrayPresent();
+    hostPresent_ = present();
+    // Only X11 has XEmbed trays.
+    if (qGuiApp && qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) xembedLook_.start(intervalMs);
 }
 
-bool QtTrayIcon::hostPresent() const { return QSystemTrayIcon::isSystemTrayAvailable() || itemHost_; }
-
-void QtTrayIcon::checkHost() {
-    // A watcher whose host hasn't registered yet is asked again on each look.
-    if (watcher_ && !itemHost_ && !hostPresent_) itemHost_ = StatusNotifierItem::hostPresent();
-    const bool present = hostPresent();
-    if (present == hostPresent_) return;
-    hostPresent_ = present;
-    if (present && kind_ == TrayKind::StatusNotifier) kind_ = detectTrayKind();
-    if (onHostChange_) onHostChange_(present);
+void QtTrayIcon::hostMaybeChanged() {
+    const bool now = present();
+    if (now == hostPresent_) return;
+    hostPresent_ = now;
+    if (onHostChange_) onHostChange_(now);
 }
 
-void QtTrayIcon::watcherChanged(bool present) {
-    watcher_ = present;
-    if (present) {
-        checkHost();
-        return;
-    }
-    itemHost_ = false;
-    if (itemUsed_) {
-        // The item goes with its host; a new host gets it again.
-        item_.hide();
-        itemUsed_ = false;
-    }
-    checkHost();
+void QtTrayIcon::activated() {
+    // One Activate per click: a double-click shows or hides the window once.
+    const int doubleClickMs = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    if (repeats_.acts(clock_.elapsed(), doubleClickMs) && onMouse_) onMouse_(kTrayDoubleClick);
 }
-
-bool QtTrayIcon::shown() const { return itemUsed_ || (icon_ && icon_->isVisible()); }
 
 }  // namespace qx::qt

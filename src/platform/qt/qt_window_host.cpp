@@ -99,6 +99,14 @@ QMenu* QtWindowHost::menuOf(ui::MenuItem& menu) {
     return nullptr;
 }
 
+QAction* QtWindowHost::actionOf(ui::MenuItem& item) {
+    for (QtFormWindow* w : windows_) {
+        MenuView* menus = w->menus();
+        if (menus && menus->contains(item)) return menus->actionOf(item);
+    }
+    return nullptr;
+}
+
 bool QtWindowHost::setStaysOnTop(bool onTop) {
     QtFormWindow* w = startupWindow();
     if (!w) return false;

@@ -50,6 +50,7 @@ public:
     void setMenuOpeningElsewhere(bool opening) { menuOpeningElsewhere_ = opening; }
     // The menu shown for a pop-up entry of a window (nullptr if none).
     QMenu* menuOf(ui::MenuItem& menu);
+    QAction* actionOf(ui::MenuItem& item);
 
     QtFormWindow* windowOf(const ui::Form& form) const;
     QtFormWindow* startupWindow() const;

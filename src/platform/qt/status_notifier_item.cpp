@@ -2,7 +2,6 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -20,6 +19,8 @@ const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
 const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString kItemPath = QStringLiteral("/StatusNotifierItem");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kBus = QStringLiteral("org.freedesktop.DBus");
+const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // One picture as the item sends it: width, height and ARGB32 pixels in
 // network byte order.
@@ -145,60 +146,33 @@ const QStringList kPropertyNames = {
 StatusNotifierItem::StatusNotifierItem()
     : service_(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid())) {
     registerTypes();
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    watcher_.setConnection(bus);
-    watcher_.addWatchedService(kWatcher);
-    watcher_.setWatchMode(QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration);
-    QObject::connect(&watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        if (shown_) registerWithWatcher();
-        if (onWatcherChange_) onWatcherChange_(true);
-    });
-    QObject::connect(&watcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
-        if (onWatcherChange_) onWatcherChange_(false);
-    });
 }
 
 StatusNotifierItem::~StatusNotifierItem() { hide(); }
 
-bool StatusNotifierItem::watcherPresent() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kWatcher);
-}
-
-bool StatusNotifierItem::hostPresent() {
-    if (!watcherPresent()) return false;
-    // One direct call with a short wait, so a watcher that doesn't answer
-    // can't hold the window up.
-    QDBusMessage get = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kProperties, QStringLiteral("Get"));
-    get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 1000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
-    return reply.arguments().at(0).value<QDBusVariant>().variant().toBool();
-}
-
-void StatusNotifierItem::setOnWatcherChange(std::function<void(bool present)> onChange) {
-    onWatcherChange_ = std::move(onChange);
-}
-
 bool StatusNotifierItem::show(const QIcon& icon, const QString& tip) {
+    if (!shown_ || icon.cacheKey() != icon_.cacheKey()) pixmaps_ = QVariant::fromValue(pixmapsOf(icon));
     icon_ = icon;
     tip_ = tip;
-    if (!hostPresent()) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!exported_) {
-        if (!bus.registerVirtualObject(kItemPath, this, QDBusConnection::SingleNode)) return false;
-        if (!bus.registerService(service_)) {
-            bus.unregisterObject(kItemPath);
+        if (!bus.isConnected() || !bus.registerVirtualObject(kItemPath, this, QDBusConnection::SingleNode)) {
             return false;
         }
+        // Asked without waiting: the bus handles it before the registration
+        // that follows, so the watcher finds the name taken.
+        QDBusMessage request = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("RequestName"));
+        request << service_ << 4u;  // DBUS_NAME_FLAG_DO_NOT_QUEUE
+        bus.call(request, QDBus::NoBlock);
         exported_ = true;
     }
     shown_ = true;
-    registerWithWatcher();
+    registerAgain();
     return true;
 }
 
 void StatusNotifierItem::setIcon(const QIcon& icon, const QString& tip) {
+    if (icon.cacheKey() != icon_.cacheKey()) pixmaps_ = QVariant::fromValue(pixmapsOf(icon));
     icon_ = icon;
     const bool newTip = tip != tip_;
     tip_ = tip;
@@ -213,11 +187,14 @@ void StatusNotifierItem::hide() {
     exported_ = false;
     // The watcher drops an item whose name leaves the bus.
     QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.unregisterService(service_);
+    QDBusMessage release = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("ReleaseName"));
+    release << service_;
+    bus.call(release, QDBus::NoBlock);
     bus.unregisterObject(kItemPath);
 }
 
-void StatusNotifierItem::registerWithWatcher() {
+void StatusNotifierItem::registerAgain() {
+    if (!shown_) return;
     QDBusMessage call = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kWatcher,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << service_;
@@ -235,13 +212,13 @@ QVariant StatusNotifierItem::property(const QString& name) const {
     if (name == QLatin1String("Title")) return tip_;
     if (name == QLatin1String("Status")) return QStringLiteral("Active");
     if (name == QLatin1String("WindowId")) return 0;
-    if (name == QLatin1String("IconPixmap")) return QVariant::fromValue(pixmapsOf(icon_));
+    if (name == QLatin1String("IconPixmap")) return pixmaps_;
     if (name == QLatin1String("OverlayIconPixmap") || name == QLatin1String("AttentionIconPixmap")) {
         return QVariant::fromValue(SniPixmaps{});
     }
     if (name == QLatin1String("ToolTip")) return QVariant::fromValue(SniToolTip{{}, {}, tip_, {}});
     if (name == QLatin1String("ItemIsMenu")) return false;
-    if (name == QLatin1String("Menu")) return QVariant::fromValue(QDBusObjectPath(QStringLiteral("/NO_DBUSMENU")));
+    if (name == QLatin1String("Menu")) return QVariant::fromValue(QDBusObjectPath(menuPath_));
     if (kPropertyNames.contains(name)) return QString();  // the names of themed images: none
     return {};
 }
@@ -275,8 +252,14 @@ bool StatusNotifierItem::handleMessage(const QDBusMessage& message, const QDBusC
     if (member == QLatin1String("Activate") || member == QLatin1String("SecondaryActivate") ||
         member == QLatin1String("ContextMenu") || member == QLatin1String("Scroll")) {
         connection.send(message.createReply());
-        if (member == QLatin1String("Activate") && onActivate) onActivate();
-        if (member == QLatin1String("ContextMenu") && onContextMenu) onContextMenu(x, y);
+        // Run from the event loop, after the answer: a handler may open a
+        // message box or end the program.
+        if (member == QLatin1String("Activate")) {
+            QMetaObject::invokeMethod(this, [this] { if (onActivate) onActivate(); }, Qt::QueuedConnection);
+        } else if (member == QLatin1String("ContextMenu")) {
+            QMetaObject::invokeMethod(
+                this, [this, x, y] { if (onContextMenu) onContextMenu(x, y); }, Qt::QueuedConnection);
+        }
         return true;
     }
     return false;

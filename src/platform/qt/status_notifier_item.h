@@ -1,12 +1,9 @@
 // The notification-area icon as a StatusNotifierItem of the program's own,
-// on the session bus. Qt looks for a StatusNotifierItem host once per
-// process, at start; a panel that comes later (the program started at
-// log-in before it) would never get the icon. This item is exported when
-// such a host is there and registered with its watcher whenever the watcher
-// comes (again).
+// on the session bus, with its menu (com.canonical.dbusmenu, see DBusMenu).
+// Every call to the watcher goes out without waiting for its answer: a
+// panel that hangs can't hold up the window.
 #pragma once
 
-#include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
 #include <QIcon>
 #include <QString>
@@ -21,26 +18,23 @@ public:
     StatusNotifierItem(const StatusNotifierItem&) = delete;
     StatusNotifierItem& operator=(const StatusNotifierItem&) = delete;
 
-    // Whether the session bus has a StatusNotifierWatcher with a host
-    // registered with it.
-    static bool hostPresent();
-    // Whether a StatusNotifierWatcher is on the session bus.
-    static bool watcherPresent();
-
     // Puts the item on the bus and registers it with the watcher; false when
-    // there is no host or the bus refuses it.
+    // the item's path can't be had.
     bool show(const QIcon& icon, const QString& tip);
     void setIcon(const QIcon& icon, const QString& tip);
     void hide();
     bool shown() const { return shown_; }
+    // A new watcher knows nothing of the item: tells it.
+    void registerAgain();
+    // Where the item's menu is on the bus.
+    void setMenuPath(const QString& path) { menuPath_ = path; }
 
-    // A click on the item (the host's Activate).
+    // A click on the item (the host's Activate), run after the host has its
+    // answer.
     std::function<void()> onActivate;
-    // The host asks for the context menu at (x, y) on the screen.
+    // The host asks for the context menu at (x, y) on the screen, where it
+    // doesn't show the exported one itself.
     std::function<void(int x, int y)> onContextMenu;
-
-    // The watcher came (true) or went away (false).
-    void setOnWatcherChange(std::function<void(bool present)> onChange);
 
     // QDBusVirtualObject
     QString introspect(const QString& path) const override;
@@ -48,16 +42,15 @@ public:
 
 private:
     QVariant property(const QString& name) const;
-    void registerWithWatcher();
     void signal(const char* name);
 
     QString service_;
+    QString menuPath_ = QStringLiteral("/NO_DBUSMENU");
     QIcon icon_;
+    QVariant pixmaps_;  // the icon as the item sends it, made once per icon
     QString tip_;
     bool shown_ = false;
     bool exported_ = false;
-    QDBusServiceWatcher watcher_;
-    std::function<void(bool)> onWatcherChange_;
 };
 
 }  // namespace qx::qt
