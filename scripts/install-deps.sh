@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev openbox imagemagick
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
   sway grim qt6-wayland passwd dbus
+  waybar jq libwayland-dev xfce4-panel xfwm4 xfconf
   at-spi2-core python3-pyatspi
   dpkg-dev lintian desktop-file-utils appstream
   nsis
