@@ -15,6 +15,7 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/qt/twips.h"
+#include "platform/qt/x11_desktop.h"
 #include "platform/runtime/numbers.h"
 #include "platform/ui/stacking.h"
 
@@ -205,6 +206,7 @@ struct QtFormWindow::WindowChanges final : ui::FormChanges {
     void setVisible(bool visible) override {
         if (visible && !window.isVisible()) {
             if (window.shownOnce_) {
+                if (!window.isMinimized()) clearIconicStartHint(window);
                 window.show();
             } else {
                 window.firstShow();

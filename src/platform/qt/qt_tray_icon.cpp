@@ -5,7 +5,7 @@
 #include <QStyleHints>
 
 #include "platform/qt/icons.h"
-#include "platform/qt/xembed_tray.h"
+#include "platform/qt/x11_desktop.h"
 
 namespace qx::qt {
 

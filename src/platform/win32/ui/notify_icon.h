@@ -6,13 +6,22 @@
 // created again (after Explorer restarts, or when the program started before
 // the taskbar was up, as with a start at log-on). Then the icon is added
 // again, if the program wants it, and the owner is told whether that worked.
+//
+// Shell_NotifyIconW waits for Explorer to answer, and a busy, hung or stopped
+// Explorer would hold the window with it: the calls are made by a thread of
+// the icon's own, in order, and the window's thread never waits for them.
+// An add counts as done once a taskbar is there to take it; should Explorer
+// refuse it later, shown() turns false and the icon waits for the taskbar to
+// be created again.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/win32/ui/guarded_call.h"
 
@@ -32,12 +41,12 @@ struct NotifyIconEvents {
 class NotifyIcon {
 public:
     NotifyIcon(HINSTANCE instance, NotifyIconEvents events);
-    ~NotifyIcon();  // removes the icon
+    ~NotifyIcon();  // removes the icon, waiting at most half a second for Explorer
     NotifyIcon(const NotifyIcon&) = delete;
     NotifyIcon& operator=(const NotifyIcon&) = delete;
 
-    // NIM_ADD; the program wants the icon from now on, even if the add is
-    // refused (no taskbar yet): it is added when the taskbar appears.
+    // NIM_ADD; false when there is no taskbar. The program wants the icon
+    // from now on all the same: it is added when the taskbar appears.
     bool add(HICON icon, std::string_view tip);
     // NIM_MODIFY; the new picture and tip are kept for a later re-add.
     bool modify(HICON icon, std::string_view tip);
@@ -50,15 +59,19 @@ public:
     UINT taskbarCreatedMessage() const { return taskbarCreated_; }
 
 private:
+    struct Calls;  // the calls waiting for the thread, shared with it
+
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void keep(HICON icon, std::string_view tip);
     bool send(DWORD message);
     void taskbarCreated();
 
     NotifyIconEvents events_;
     HWND window_ = nullptr;
     UINT taskbarCreated_ = 0;
-    HICON icon_ = nullptr;
-    std::wstring tip_;
+    std::shared_ptr<Calls> calls_;
+    std::thread thread_;
+    unsigned adds_ = 0;  // the number of the latest NIM_ADD
     bool wanted_ = false;
     bool shown_ = false;
 };
