@@ -1,42 +1,22 @@
 # A headless sway with waybar's notification area and a real pointer, for
 # the desktop tests that click the program's icon on Wayland. Sourced by a
-# bash script that already runs in the test user's session (sway refuses
-# root: see wayland_e2e.sh for the user, its XDG_RUNTIME_DIR and
-# dbus-run-session).
-# Beside the helpers of xvfb_tray.sh (work, missing_tool, wait_for, track,
-# untrack; its Xvfb is not used) it gives that script:
-#   start_sway [WxH]          sway on one headless output of WxH (1280x800)
-#                             at 0,0; sets WAYLAND_DISPLAY and SWAYSOCK
-#   start_waybar              a bar at the top holding only the tray (its
-#                             pid in waybar_pid), once it is drawn; its tray
-#                             is the StatusNotifierWatcher as well when there
-#                             is none (status-notifier-watcher fails on its
-#                             host: a restarted waybar then shows no icon)
-#   stop_waybar               ends it
-#   start_pointer             a virtual pointer for the session (built here)
-#   pointer CMD...            one line of virtual_pointer.c each, waiting
-#                             for each to be done: pointer "move-abs 9 9" "click left"
-#   tray_icon                 prints "X Y", the centre of whatever the bar
-#                             shows that is not its background (an open menu
-#                             reaches into the bar: find the icon before);
-#                             status 1 on an empty bar or without the bar
-#   park_pointer              the pointer to the bottom right corner, where
-#                             screenshots show at most a pixel of it (sway
-#                             draws it into them)
+# bash script running in the test user's session (sway refuses root; see
+# waybar_e2e.sh). Beside the helpers of xvfb_tray.sh it gives:
+#   start_sway [WxH]        sway on one headless output (1280x800) at 0,0
+#   start_waybar / stop_waybar
+#                           a bar at the top holding only the tray (which is
+#                           the StatusNotifierWatcher too), once it is drawn
+#   start_pointer           a virtual pointer (virtual_pointer.c, built here)
+#   pointer LINE...         lines for it: pointer "move-abs 9 9" "click left"
+#   tray_icon               prints "X Y" of what the bar shows that is not
+#                           its background (find it before a menu opens)
 #   click_icon [left|right|double]
-#                             the pointer onto the icon, and that click (the
-#                             spot in clicked)
-#   menu_entry N              prints "X Y" of the Nth entry of the menu open
-#                             at the icon (separators not counted); status 1
-#                             when there is no menu or no such entry
-#   menu_entries              prints how many entries that menu has (0 for an
-#                             empty one); status 1 when there is no menu
-#   choose_entry N            clicks that entry
-#   close_menu                clicks at the bottom right corner, which closes
-#                             an open menu
-#   window_state TITLE        "visible", "hidden" (in the tree, not shown) or
-#                             "absent" (no window of that title is mapped)
-# Everything tracked is ended, newest first, when the script exits.
+#                           that click on the icon (the spot in clicked)
+#   menu_entry N / menu_entries
+#                           prints "X Y" of the Nth entry of the menu open at
+#                           the icon, separators not counted / how many
+#   choose_entry N          clicks that entry
+#   window_state TITLE      "visible", "hidden" or "absent" (not mapped)
 
 sway_waybar_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$sway_waybar_dir/xvfb_tray.sh"
@@ -105,21 +85,10 @@ stop_waybar() {
     wait_for 50 eval '! bar_drawn'
 }
 
-# The bounding box of the bar's pixels that are not its background (none
-# when the bar is not there). sway draws the pointer into the screen it
-# gives grim: it is parked first.
+# sway draws the pointer into the screen it gives grim: it is parked first.
 tray_icon() {
     [ -n "${vp_PID:-}" ] && { park_pointer || return 1; }
-    grim -g "0,0 ${screen_w}x$bar_height" "$work/bar.png" || return 1
-    convert "$work/bar.png" txt:- | awk -F'[,: ]+' -v bg="$bar_colour" '
-        NR == 1 { next }
-        { c = $0; sub(/.*#/, "", c); sub(/ .*/, "", c)
-          if (NR == 2 && c != bg) exit 1
-          if (c == bg) next
-          if (n++ == 0) { x0 = x1 = $1; y0 = y1 = $2 }
-          if ($1 < x0) x0 = $1; if ($1 > x1) x1 = $1
-          if ($2 < y0) y0 = $2; if ($2 > y1) y1 = $2 }
-        END { if (!n) exit 1; printf "%d %d\n", (x0 + x1) / 2, (y0 + y1) / 2 }'
+    bar_drawn && grim -g "0,0 ${screen_w}x$bar_height" "$work/bar.png" && centre_of_others "$work/bar.png" "#$bar_colour"
 }
 
 start_pointer() {
@@ -194,9 +163,6 @@ menu_entries() { menu_entry 0; }
 
 # Chooses the Nth entry (separators not counted) of the menu open at the icon.
 choose_entry() { local xy; xy=$(menu_entry "$1") && pointer "move-abs $xy" "click left"; }
-
-# A click away from the menu closes it (and reaches whatever is there).
-close_menu() { pointer "move-abs $((screen_w - 1)) $((screen_h - 1))" "click left"; }
 
 window_state() {
     swaymsg -t get_tree | jq -r --arg t "$1" '

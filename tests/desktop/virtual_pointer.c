@@ -1,22 +1,12 @@
 /* A real pointer for the desktop tests on sway: wlroots' virtual pointer,
- * driven by commands given as arguments (move-abs 10 20 click left) or, with
- * no arguments, one per line of the standard input:
- *   move-abs X Y             to X, Y in the layout's logical pixels
- *   move-rel DX DY
- *   press|release BUTTON     left, right or middle
- *   click BUTTON             press and release
- *   double-click BUTTON      two clicks 80 ms apart
- *   extent W H               the layout's size (the first output's otherwise)
- *   sleep MS
- * Each one ends with a frame, and once the compositor has had it "ok" is
- * printed (a line for each command), so a script feeding the standard input
- * can wait for it. The device lives as long as this program does: a seat
- * without another pointer loses its pointer when it ends, so keep one
- * program for a whole sequence. Build (the XML is beside this file):
+ * driven by one command a line on the standard input:
+ *   move-abs X Y                 to X, Y in the output's logical pixels
+ *   click|double-click BUTTON    left, right or middle (80 ms between two)
+ * After each one "ok" is printed once the compositor has had it. The device
+ * lives as long as the program: keep one for a whole sequence. Build:
  *   wayland-scanner client-header wlr-virtual-pointer-unstable-v1.xml vp.h
  *   wayland-scanner private-code wlr-virtual-pointer-unstable-v1.xml vp.c
- *   cc -I. -o virtual_pointer virtual_pointer.c vp.c -lwayland-client
- * and include vp.h by the name VP_HEADER when it is not "vp.h". */
+ *   cc -I. -o virtual_pointer virtual_pointer.c vp.c -lwayland-client */
 #define _POSIX_C_SOURCE 200809L
 #include <linux/input-event-codes.h>
 #include <stdio.h>
@@ -24,10 +14,7 @@
 #include <string.h>
 #include <time.h>
 #include <wayland-client.h>
-#ifndef VP_HEADER
-#define VP_HEADER "vp.h"
-#endif
-#include VP_HEADER
+#include "vp.h"
 
 static struct wl_seat *seat;
 static struct wl_output *output;
@@ -67,49 +54,40 @@ static void pause_ms(long ms) {
     nanosleep(&t, NULL);
 }
 static int button_code(const char *name) {
-    if (!name) return -1;
     if (!strcmp(name, "left")) return BTN_LEFT;
     if (!strcmp(name, "right")) return BTN_RIGHT;
-    if (!strcmp(name, "middle")) return BTN_MIDDLE;
-    return -1;
+    return strcmp(name, "middle") ? -1 : BTN_MIDDLE;
 }
-static void button(int code, int pressed) {
-    zwlr_virtual_pointer_v1_button(pointer, now(), code, pressed ? WL_POINTER_BUTTON_STATE_PRESSED
-                                                                 : WL_POINTER_BUTTON_STATE_RELEASED);
+static void button(int code, uint32_t state) {
+    zwlr_virtual_pointer_v1_button(pointer, now(), code, state);
     zwlr_virtual_pointer_v1_frame(pointer);
     wl_display_flush(display);
 }
-static void click(int code) { button(code, 1); pause_ms(20); button(code, 0); }
+static void click(int code) {
+    button(code, WL_POINTER_BUTTON_STATE_PRESSED);
+    pause_ms(20);
+    button(code, WL_POINTER_BUTTON_STATE_RELEASED);
+}
 
 /* One command, its words in w (n of them); 0 when it was understood. */
 static int run(char **w, int n) {
-    int b = button_code(n > 1 ? w[1] : NULL);
-    if (n == 3 && !strcmp(w[0], "move-abs")) {
-        if (width <= 0 || height <= 0) return fprintf(stderr, "virtual_pointer: no output size\n"), 1;
+    int b = n == 2 ? button_code(w[1]) : -1;
+    if (n == 3 && !strcmp(w[0], "move-abs") && width > 0 && height > 0) {
         zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), atoi(w[1]), atoi(w[2]), width, height);
-    } else if (n == 3 && !strcmp(w[0], "move-rel"))
-        zwlr_virtual_pointer_v1_motion(pointer, now(), wl_fixed_from_int(atoi(w[1])), wl_fixed_from_int(atoi(w[2])));
-    else if (n == 3 && !strcmp(w[0], "extent")) { width = atoi(w[1]); height = atoi(w[2]); return 0; }
-    else if (n == 2 && !strcmp(w[0], "sleep")) { pause_ms(atol(w[1])); return 0; }
-    else if (n == 2 && b >= 0 && (!strcmp(w[0], "press") || !strcmp(w[0], "release"))) {
-        button(b, w[0][0] == 'p'); return 0;
-    } else if (n == 2 && b >= 0 && !strcmp(w[0], "click")) { click(b); return 0; }
-    else if (n == 2 && b >= 0 && !strcmp(w[0], "double-click")) { click(b); pause_ms(80); click(b); return 0; }
-    else return fprintf(stderr, "virtual_pointer: not understood: %s\n", n ? w[0] : ""), 1;
-    zwlr_virtual_pointer_v1_frame(pointer);
+        zwlr_virtual_pointer_v1_frame(pointer);
+    } else if (b >= 0 && !strcmp(w[0], "click")) {
+        click(b);
+    } else if (b >= 0 && !strcmp(w[0], "double-click")) {
+        click(b);
+        pause_ms(80);
+        click(b);
+    } else {
+        return fprintf(stderr, "virtual_pointer: not understood: %s\n", n ? w[0] : ""), 1;
+    }
     return 0;
 }
 
-/* Runs a command and waits until the compositor has had it. */
-static int step(char **w, int n) {
-    if (n == 0) return 0;
-    if (run(w, n) || wl_display_roundtrip(display) < 0) return 1;
-    printf("ok\n");
-    fflush(stdout);
-    return 0;
-}
-
-int main(int argc, char **argv) {
+int main(void) {
     display = wl_display_connect(NULL);
     if (!display) return fprintf(stderr, "virtual_pointer: no Wayland display\n"), 1;
     wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, NULL);
@@ -119,24 +97,13 @@ int main(int argc, char **argv) {
     width /= scale; height /= scale;
     pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
     wl_display_roundtrip(display);
-    char *w[4];
-    int n = 0, failed = 0;
-    if (argc > 1) {
-        /* Arguments: a command is a name and the numbers or button after it. */
-        for (int i = 1; i < argc && !failed; i++) {
-            if (n && !strchr("-0123456789", argv[i][0]) && button_code(argv[i]) < 0) {
-                failed = step(w, n); n = 0;
-            }
-            if (n < 4) w[n++] = argv[i];
-        }
-        failed = failed || step(w, n);
-    } else {
-        char line[256];
-        while (!failed && fgets(line, sizeof line, stdin)) {
-            n = 0;
-            for (char *t = strtok(line, " \t\r\n"); t && n < 4; t = strtok(NULL, " \t\r\n")) w[n++] = t;
-            failed = step(w, n);
-        }
+    char line[256], *w[4];
+    int failed = 0;
+    while (!failed && fgets(line, sizeof line, stdin)) {
+        int n = 0;
+        for (char *t = strtok(line, " \t\r\n"); t && n < 4; t = strtok(NULL, " \t\r\n")) w[n++] = t;
+        failed = n > 0 && (run(w, n) || wl_display_roundtrip(display) < 0);
+        if (n > 0 && !failed) printf("ok\n"), fflush(stdout);
     }
     zwlr_virtual_pointer_v1_destroy(pointer);
     wl_display_roundtrip(display);

@@ -87,17 +87,12 @@ stop_panel() {
 }
 
 find_icon() {
-    local win x y w h box X Y WIDTH HEIGHT
+    local win X Y WIDTH HEIGHT xy
     win=$(xfce_panel_window) || return 1
     eval "$(xdotool getwindowgeometry --shell "$win" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
     import -window root "$work/find_icon.png" 2>/dev/null || return 1
-    # The background turns black, the rest white; "%@" is the box of white.
-    box=$(convert "$work/find_icon.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage -fuzz 6% \
-        -fill black -opaque "$xfce_panel_bg" -fill white +opaque black -format '%@' info:) || return 1
-    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 1
-    w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]}
-    [ "$w" -gt 0 ] && [ "$h" -gt 0 ] || return 1  # nothing stood out
-    echo "$((X + x + w / 2)) $((Y + y + h / 2))"
+    xy=$(centre_of_others "$work/find_icon.png" "$xfce_panel_bg" "${WIDTH}x${HEIGHT}+$X+$Y") || return 1
+    echo "$((X + ${xy% *})) $((Y + ${xy#* }))"
 }
 
 # No mousemove --sync: it waits for ever when the pointer is there already.

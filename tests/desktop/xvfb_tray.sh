@@ -14,6 +14,10 @@
 #                             the DISPLAY; status 1 when it did not start
 #   start_trayer              trayer at the top right of that display, its pid
 #                             in trayer_pid; status 1 when it did not start
+#   centre_of_others PNG BG [CROP]
+#                             prints "X Y", the centre of the pixels of PNG
+#                             (of its part CROP, WxH+X+Y) that are not of the
+#                             colour BG (#RRGGBB); status 1 when none is
 # Everything tracked is ended, newest first, when the script exits, and the
 # script exits on an interrupt or a TERM as well.
 
@@ -110,4 +114,14 @@ start_trayer() {
     echo "trayer on $DISPLAY:" >&2
     cat "$work/trayer.log" >&2
     return 1
+}
+
+centre_of_others() {
+    local box
+    # The background turns black, the rest white; "%@" is the box of white.
+    box=$(convert "$1" ${3:+-crop "$3" +repage} -fuzz 6% -fill black -opaque "$2" -fill white +opaque black \
+        -format '%@' info:) || return 1
+    set -- $(echo "$box" | tr 'x+' '  ')
+    [ "${1:-0}" -gt 0 ] && [ "${2:-0}" -gt 0 ] || return 1
+    echo "$(($3 + $1 / 2)) $(($4 + $2 / 2))"
 }
