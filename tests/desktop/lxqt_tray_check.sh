@@ -5,9 +5,14 @@
 # after it (as at log-in). Each time: the icon is in the panel, a right-click
 # opens the program's menu by the icon (Hide or Show, Exit), "Hide" and
 # "Show" hide and show the window, a double-click shows or hides it once, a
-# single click does too, and "Exit" ends the program.
+# single click does too, a ContextMenu call on the item (what a host that
+# does not read the menu itself sends) opens the program's own menu as a
+# popup, and "Exit" ends the program.
 # The panel's statusnotifier plugin is the StatusNotifierWatcher itself: no
-# watcher of our own is started.
+# watcher of our own is started. With a watcher there the program is always
+# an item, so the tray plugin (there as in LXQt's default panel) never gets
+# the icon; it draws no XEmbed icon under Xvfb anyway (nor yad's).
+# Run by hand (it needs lxqt-panel, which CI doesn't install):
 #   lxqt_tray_check.sh QUENDAX
 # Prints "ok: ..." or "FAILED: ..." for each check; exit status 1 when one
 # failed, 77 (skipped) when a tool is missing. QX_SHOTS=DIR keeps the
@@ -15,11 +20,14 @@
 set -u
 if [ -z "${QX_OWN_BUS:-}" ]; then
     command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
-    exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@"
+    # The bus daemon's own messages (fd limit, monitors) go nowhere; the
+    # script's errors go on to the terminal through descriptor 3.
+    exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@" 3>&2 2>/dev/null
 fi
+exec 2>&3 3>&-
 quendax=$(realpath "${1:?usage: lxqt_tray_check.sh QUENDAX}")
 . "$(dirname "${BASH_SOURCE[0]}")/xvfb_tray.sh"
-tool=$(missing_tool Xvfb openbox lxqt-panel xdotool xwininfo xprop xev import convert python3 dbus-send) \
+tool=$(missing_tool Xvfb openbox lxqt-panel xdotool xwininfo xprop xev import convert python3 dbus-send dbus-monitor) \
     && { echo "SKIPPED: $tool is not installed"; exit 77; }
 
 failures=0
@@ -176,15 +184,44 @@ else: sys.exit(1)
 }
 choose_entry() { local xy; xy=$(menu_entry "$1" "${2:-}") && click_at $xy 1; }
 
-# How often the window was mapped or unmapped while CMD ran.
+# How often the window was mapped or unmapped while CMD ran; how many
+# Activate calls the panel made meanwhile goes to $work/activates.
 changes() {
-    local win spy
+    local win spy calls
     win=$(window_of Quendax) || { echo "?"; return; }
     xev -id "$win" -event structure >"$work/xev.log" 2>&1 &
     spy=$!
+    dbus-monitor --session "interface=org.kde.StatusNotifierItem,member=Activate" >"$work/monitor.log" 2>&1 &
+    calls=$!
     sleep 0.3; "$@"; sleep 0.7
-    kill "$spy"; wait "$spy" 2>/dev/null
+    kill "$spy" "$calls"; wait "$spy" "$calls" 2>/dev/null
+    grep -c 'member=Activate$' "$work/monitor.log" >"$work/activates"
     grep -cE '^(MapNotify|UnmapNotify)' "$work/xev.log"
+}
+
+# A host that does not read the menu over the bus asks the item to show it
+# (ContextMenu at the pointer): the program's own menu, a popup by the icon.
+context_menu() {
+    local item xy main w info
+    item=$(watcher RegisteredStatusNotifierItems | sed -n 's/.*string "\(.*\)".*/\1/p' | grep -- "-$app-" | head -n 1)
+    xy=$(find_icon) && [ -n "$item" ] || { failed "$order: ContextMenu: no icon or no item"; return; }
+    main=$(window_of Quendax)
+    dbus-send --session --type=method_call --dest="${item%%/*}" "/${item#*/}" org.kde.StatusNotifierItem.ContextMenu \
+        "int32:${xy% *}" "int32:${xy#* }"
+    sleep 1
+    for w in $(xdotool search --onlyvisible --class '^Quendax$' 2>/dev/null); do
+        [ "$((w))" = "$((main))" ] && continue
+        info=$(xwininfo -id "$w") || continue
+        if grep -q 'Override Redirect State: yes' <<<"$info"; then
+            ok "$order: ContextMenu opened the program's menu as a popup at $(sed -n 's/.*-geometry //p' <<<"$info")"
+        else
+            failed "$order: ContextMenu opened the menu as a window of its own ($(sed -n 's/.*-geometry //p' <<<"$info"))"
+        fi
+        click_at 1000 700 1; sleep 0.5
+        wait_for 10 eval '! xwininfo -id "$w" | grep -q IsViewable' || failed "$order: a click away left that menu open"
+        return
+    done
+    failed "$order: ContextMenu opened nothing"
 }
 
 expect() {  # WHAT WANTED GOT
@@ -192,7 +229,7 @@ expect() {  # WHAT WANTED GOT
 }
 
 checks() {
-    local xy entries menu
+    local xy menu y n entries
     if xy=$(wait_for 100 find_icon && find_icon); then ok "$order: icon in the panel at $xy"
     else failed "$order: no icon in the panel"; return; fi
     watcher RegisteredStatusNotifierItems | grep -q "StatusNotifierItem-$app-" \
@@ -213,13 +250,16 @@ checks() {
     click_icon right && wait_for 30 open_menu && choose_entry 1 "${order// /-}-menu-hidden"
     expect "after Show" visible "$(settled)"
 
-    expect "map changes in a double-click" 1 "$(changes click_icon double)"
+    n=$(changes click_icon double)
+    expect "map changes in a double-click ($(cat "$work/activates") Activate calls)" 1 "$n"
     expect "after the double-click" hidden "$(window_state)"
-    expect "map changes in another double-click" 1 "$(changes click_icon double)"
+    n=$(changes click_icon double)
+    expect "map changes in another double-click ($(cat "$work/activates") Activate calls)" 1 "$n"
     expect "after the second double-click" visible "$(window_state)"
     click_icon left; expect "after a click" hidden "$(settled)"
     click_icon left; expect "after another click" visible "$(settled)"
 
+    context_menu
     click_icon right && wait_for 30 open_menu && choose_entry 2
     if wait_for 50 eval '! kill -0 $app'; then ok "$order: Exit ended the program"; untrack "$app"
     else failed "$order: Exit did not end the program"; fi

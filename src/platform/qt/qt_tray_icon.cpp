@@ -31,7 +31,10 @@ QtTrayIcon::QtTrayIcon(std::function<void(int message)> onMouse)
     clock_.start();
     item_.onActivate = [this] { activated(); };
     item_.onContextMenu = [this](int x, int y) {
-        if (menu_) menu_->popup(QPoint(x, y));
+        // Wayland lets a program place a pop-up only by a window of its own
+        // and after its own click: there it would open as a window in the
+        // middle of the screen. The host shows the exported menu instead.
+        if (menu_ && QGuiApplication::platformName() == QLatin1String("xcb")) menu_->popup(QPoint(x, y));
     };
     watch_.onChange = [this](bool watcherCame) {
         // A new watcher knows nothing of the item.
