@@ -312,7 +312,7 @@ bool DBusMenu::handleMessage(const QDBusMessage& message, const QDBusConnection&
         }
         connection.send(message.createReply(QVariantList{QVariant::fromValue(updates), QVariant::fromValue(unknown)}));
     } else {
-        return false;
+        connection.send(message.createErrorReply(QDBusError::UnknownMethod, member));
     }
     return true;
 }

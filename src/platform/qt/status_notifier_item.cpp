@@ -146,6 +146,20 @@ const QStringList kPropertyNames = {
 StatusNotifierItem::StatusNotifierItem()
     : service_(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid())) {
     registerTypes();
+    // The item's name is taken at once: a host that meets the name's owner
+    // changing while it takes the item in may drop the item.
+    requestName();
+}
+
+void StatusNotifierItem::requestName() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (named_ || !bus.isConnected()) return;
+    // Asked without waiting: the bus handles it before any registration
+    // that follows, so the watcher finds the name taken.
+    QDBusMessage request = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("RequestName"));
+    request << service_ << 4u;  // DBUS_NAME_FLAG_DO_NOT_QUEUE
+    bus.call(request, QDBus::NoBlock);
+    named_ = true;
 }
 
 StatusNotifierItem::~StatusNotifierItem() { hide(); }
@@ -159,11 +173,7 @@ bool StatusNotifierItem::show(const QIcon& icon, const QString& tip) {
         if (!bus.isConnected() || !bus.registerVirtualObject(kItemPath, this, QDBusConnection::SingleNode)) {
             return false;
         }
-        // Asked without waiting: the bus handles it before the registration
-        // that follows, so the watcher finds the name taken.
-        QDBusMessage request = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("RequestName"));
-        request << service_ << 4u;  // DBUS_NAME_FLAG_DO_NOT_QUEUE
-        bus.call(request, QDBus::NoBlock);
+        requestName();
         exported_ = true;
     }
     shown_ = true;
@@ -190,6 +200,7 @@ void StatusNotifierItem::hide() {
     QDBusMessage release = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("ReleaseName"));
     release << service_;
     bus.call(release, QDBus::NoBlock);
+    named_ = false;
     bus.unregisterObject(kItemPath);
 }
 
@@ -262,7 +273,11 @@ bool StatusNotifierItem::handleMessage(const QDBusMessage& message, const QDBusC
         }
         return true;
     }
-    return false;
+    // A method of the interface the item doesn't have: hosts that try an
+    // extension first (an activation token, another secondary click) fall
+    // back on hearing so.
+    connection.send(message.createErrorReply(QDBusError::UnknownMethod, member));
+    return true;
 }
 
 }  // namespace qx::qt

@@ -43,6 +43,7 @@ public:
 private:
     QVariant property(const QString& name) const;
     void signal(const char* name);
+    void requestName();
 
     QString service_;
     QString menuPath_ = QStringLiteral("/NO_DBUSMENU");
@@ -51,6 +52,7 @@ private:
     QString tip_;
     bool shown_ = false;
     bool exported_ = false;
+    bool named_ = false;
 };
 
 }  // namespace qx::qt
