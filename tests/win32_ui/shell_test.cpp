@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/ui/form_window.h"
@@ -75,6 +76,40 @@ TEST(NotifyIconTest, MouseCodesAndTaskbarCreatedReachTheCallbacks) {
     ASSERT_EQ(recreated.size(), 2u);
     EXPECT_FALSE(recreated[1]) << "a removed icon stays away";
     EXPECT_FALSE(icon.shown());
+}
+
+TEST(NotifyIconTest, ATaskbarThatNeverAnswersHoldsNothingUp) {
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND taskbar = nullptr;
+    std::thread stuck([&] {
+        WNDCLASSW type{};
+        type.lpfnWndProc = DefWindowProcW;
+        type.hInstance = GetModuleHandleW(nullptr);
+        type.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&type);
+        taskbar = CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, type.hInstance, nullptr);
+        SetEvent(made);
+        WaitForSingleObject(release, INFINITE);  // and reads no message meanwhile
+        DestroyWindow(taskbar);
+        UnregisterClassW(L"Shell_TrayWnd", type.hInstance);
+    });
+    WaitForSingleObject(made, INFINITE);
+    const bool found = taskbar && FindWindowW(L"Shell_TrayWnd", nullptr) == taskbar;
+    const DWORD start = GetTickCount();
+    if (found) {
+        NotifyIcon icon(GetModuleHandleW(nullptr), {});
+        HICON image = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+        EXPECT_TRUE(icon.add(image, "Quendax"));
+        EXPECT_TRUE(icon.modify(image, "Quendax"));
+        SendMessageW(icon.window(), icon.taskbarCreatedMessage(), 0, 0);
+        EXPECT_TRUE(icon.remove());
+    }  // the last NIM_DELETE gets half a second
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    SetEvent(release);
+    stuck.join();
+    CloseHandle(made), CloseHandle(release);
+    EXPECT_TRUE(found) << "the stand-in taskbar is the one Shell_NotifyIconW finds";
 }
 
 TEST(StackingTest, TopMostKeepsPlaceAndSize) {

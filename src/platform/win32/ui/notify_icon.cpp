@@ -14,8 +14,8 @@
 
 namespace qx::win32ui {
 
-// The calls waiting for the icon's thread, oldest first, with the number of
-// each add; every call takes the picture and tip wanted when it is made.
+// The calls for the icon's thread (an add with its number), oldest first;
+// each takes the picture and tip wanted when it is made.
 struct NotifyIcon::Calls {
     std::mutex mutex;
     std::condition_variable changed;
@@ -54,19 +54,7 @@ void allowFromExplorer(HWND window, UINT message) {
 // Explorer's taskbar window: without one Shell_NotifyIconW gives up at once.
 bool taskbarThere() { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }
 
-bool call(HWND window, DWORD message, HICON icon, const std::wstring& tip) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = kNotifyIconId;
-    if (message != NIM_DELETE) {
-        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        data.uCallbackMessage = kNotifyIconCallback;
-        data.hIcon = icon;
-        lstrcpynW(data.szTip, tip.c_str(), static_cast<int>(sizeof data.szTip / sizeof data.szTip[0]));
-    }
-    return Shell_NotifyIconW(message, &data) != FALSE;
-}
+bool call(HWND window, DWORD message, HICON icon, const std::wstring& tip);
 
 }  // namespace
 
@@ -114,14 +102,28 @@ NotifyIcon::~NotifyIcon() {
         const bool done = calls_->changed.wait_for(lock, kLastCallsWait,
                                                    [&] { return calls_->waiting.empty() && !calls_->calling; });
         lock.unlock();
-        if (done) {
-            thread_.join();
-        } else {
-            thread_.detach();
-        }
+        done ? thread_.join() : thread_.detach();
     }
     if (window_) DestroyWindow(window_);
 }
+
+namespace {
+
+bool call(HWND window, DWORD message, HICON icon, const std::wstring& tip) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = kNotifyIconId;
+    if (message != NIM_DELETE) {
+        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        data.uCallbackMessage = kNotifyIconCallback;
+        data.hIcon = icon;
+        lstrcpynW(data.szTip, tip.c_str(), static_cast<int>(sizeof data.szTip / sizeof data.szTip[0]));
+    }
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+}  // namespace
 
 bool NotifyIcon::send(DWORD message) {
     if (!window_) return false;

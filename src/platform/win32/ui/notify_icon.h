@@ -6,13 +6,10 @@
 // created again (after Explorer restarts, or when the program started before
 // the taskbar was up, as with a start at log-on). Then the icon is added
 // again, if the program wants it, and the owner is told whether that worked.
-//
-// Shell_NotifyIconW waits for Explorer to answer, and a busy, hung or stopped
-// Explorer would hold the window with it: the calls are made by a thread of
-// the icon's own, in order, and the window's thread never waits for them.
-// An add counts as done once a taskbar is there to take it; should Explorer
-// refuse it later, shown() turns false and the icon waits for the taskbar to
-// be created again.
+// Shell_NotifyIconW waits for Explorer, which may be busy, hung or stopped:
+// a thread of the icon's own makes the calls, in order, so that the window's
+// thread never waits for Explorer. An add counts once a taskbar is there to
+// take it; refused later, shown() turns false until the next taskbar.
 #pragma once
 
 #include <windows.h>
@@ -45,8 +42,8 @@ public:
     NotifyIcon(const NotifyIcon&) = delete;
     NotifyIcon& operator=(const NotifyIcon&) = delete;
 
-    // NIM_ADD; false when there is no taskbar. The program wants the icon
-    // from now on all the same: it is added when the taskbar appears.
+    // NIM_ADD; the program wants the icon from now on, even if the add is
+    // refused (no taskbar yet): it is added when the taskbar appears.
     bool add(HICON icon, std::string_view tip);
     // NIM_MODIFY; the new picture and tip are kept for a later re-add.
     bool modify(HICON icon, std::string_view tip);
