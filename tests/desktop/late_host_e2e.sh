@@ -44,4 +44,7 @@ track $!
 items() { dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
   org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems; }
 wait_for 100 eval 'items | grep -q "StatusNotifierItem-$app-"' || fail "the icon did not register with the late host"
+# A host trying a method the item lacks hears so, and falls back.
+dbus-send --session --print-reply --dest="org.kde.StatusNotifierItem-$app-1" /StatusNotifierItem \
+  org.kde.StatusNotifierItem.ProvideXdgActivationToken string:t 2>&1 | grep -q UnknownMethod || fail "no UnknownMethod"
 echo "passed: /AUTO left the window minimized, the icon registered with a host that came later"
