@@ -104,9 +104,6 @@ find_icon() {
     echo "$((x + w / 2)) $((y + h / 2))"
 }
 
-# No mousemove --sync: it waits for ever when the pointer is there already.
-# Clicks 80 ms apart: well inside Qt's double-click time of 400 ms.
-click_at() { xdotool mousemove "$1" "$2" && sleep 0.3 && xdotool click --repeat "${4:-1}" --delay 80 "$3"; }
 click_icon() {
     local xy
     xy=$(find_icon) || return 1
@@ -117,14 +114,6 @@ click_icon() {
     esac
 }
 
-# Qt's client leader has the title too, but no WM_CLASS.
-window_of() {
-    local w
-    for w in $(xdotool search --name "^$1\$" 2>/dev/null); do
-        xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '= ' && echo "$w" && return 0
-    done
-    return 1
-}
 # "visible" (mapped, WM_STATE Normal), "hidden" (unmapped, Withdrawn or
 # Iconic) or "absent"; anything else as it is.
 window_state() {

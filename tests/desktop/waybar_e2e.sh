@@ -15,17 +15,8 @@ for tool in sway waybar grim jq convert wayland-scanner cc dbus-run-session; do
   command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh)"; exit 77; }
 done
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 || { echo "SKIPPED: qt6-wayland is not installed"; exit 77; }
-user=quendax-test
-if [ "$(id -u)" = 0 ]; then
-  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" \
-    || { echo "FAILED: could not create the user $user"; exit 1; }
-  as_user() { runuser -u "$user" -- "$@"; }
-else
-  as_user() { "$@"; }
-fi
-run=$(mktemp -d); chmod 700 "$run"
+. "$here/test_user.sh"
 out=$(mktemp -d); chmod 777 "$out"
-[ "$(id -u)" = 0 ] && chown "$user" "$run"
 cp "$quendax" "$out/quendax"; chmod a+rx "$out/quendax"
 trap 'rm -rf "$run" "$out"' EXIT
 

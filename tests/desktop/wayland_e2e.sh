@@ -14,18 +14,8 @@ for tool in sway grim status-notifier-watcher dbus-run-session dbus-send /usr/bi
 done
 /usr/bin/python3 -c 'import gi, pyatspi' 2>/dev/null || { echo "SKIPPED: python3-gi or python3-pyatspi is missing"; exit 77; }
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 || { echo "SKIPPED: qt6-wayland is not installed"; exit 77; }
-user=quendax-test
-if [ "$(id -u)" = 0 ]; then
-  id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" \
-    || { echo "FAILED: could not create the user $user"; exit 1; }
-  as_user() { runuser -u "$user" -- "$@"; }
-else
-  as_user() { "$@"; }
-fi
-
+. "$here/test_user.sh"
 work=$(mktemp -d); chmod 755 "$work"
-run=$(mktemp -d); chmod 700 "$run"
-[ "$(id -u)" = 0 ] && chown "$user" "$run"
 cp "$quendax" "$work/quendax"
 # The same program without the Wayland plugin: a plugin folder of its own
 # holding only the X11 one.

@@ -11,9 +11,7 @@
 #                           with its tray / ended (TERM unless told), tray gone
 #   find_icon               prints "X Y", the centre of what stands out of the
 #                           panel's background; status 1 when nothing does
-#   click_at X Y BUTTON [N] the real pointer to X Y, BUTTON clicked N times
 #   menu_pick KEY...        keys for an open menu (h, s, e, Down, Return)
-#   window_of TITLE         the program's top-level window of that title
 #   window_state WINDOW     "mapped=... wm=... net=..." of WINDOW
 if [ -z "${QX_OWN_BUS:-}" ]; then
     command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
@@ -95,20 +93,7 @@ find_icon() {
     echo "$((X + ${xy% *})) $((Y + ${xy#* }))"
 }
 
-# No mousemove --sync: it waits for ever when the pointer is there already.
-# Clicks 80 ms apart: well inside GTK's double-click time of 400 ms.
-click_at() { xdotool mousemove "$1" "$2" && sleep 0.3 && xdotool click --repeat "${4:-1}" --delay 80 "$3"; }
-
 menu_pick() { local key; for key in "$@"; do xdotool key "$key"; sleep 0.2; done; }
-
-# Qt's client leader has the title too, but no WM_CLASS.
-window_of() {
-    local w
-    for w in $(xdotool search --name "^$1\$" 2>/dev/null); do
-        xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '= ' && echo "$w" && return 0
-    done
-    return 1
-}
 
 window_state() {
     local mapped wm net

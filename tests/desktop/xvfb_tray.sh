@@ -14,6 +14,9 @@
 #                             the DISPLAY; status 1 when it did not start
 #   start_trayer              trayer at the top right of that display, its pid
 #                             in trayer_pid; status 1 when it did not start
+#   click_at X Y BUTTON [N]   the real pointer to X Y, BUTTON clicked N times
+#                             80 ms apart (inside any double-click time)
+#   window_of TITLE           the program's top-level window of that title
 #   centre_of_others PNG BG [CROP]
 #                             prints "X Y", the centre of the pixels of PNG
 #                             (of its part CROP, WxH+X+Y) that are not of the
@@ -125,3 +128,15 @@ centre_of_others() {
     [ "${1:-0}" -gt 0 ] && [ "${2:-0}" -gt 0 ] || return 1
     echo "$(($3 + $1 / 2)) $(($4 + $2 / 2))"
 }
+
+# Qt's client leader has the title too, but no WM_CLASS.
+window_of() {
+    local w
+    for w in $(xdotool search --name "^$1\$" 2>/dev/null); do
+        xprop -id "$w" WM_CLASS 2>/dev/null | grep -q '= ' && echo "$w" && return 0
+    done
+    return 1
+}
+
+# No mousemove --sync: it waits for ever when the pointer is there already.
+click_at() { xdotool mousemove "$1" "$2" && sleep 0.3 && xdotool click --repeat "${4:-1}" --delay 80 "$3"; }

@@ -5,6 +5,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QTimer>
 #include <QDBusVariant>
 #include <QImage>
 #include <QtEndian>
@@ -20,6 +22,8 @@ const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString kItemPath = QStringLiteral("/StatusNotifierItem");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kBus = QStringLiteral("org.freedesktop.DBus");
+constexpr int kRegisterTries = 10;
+constexpr int kRegisterRetryMs = 300;
 const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // One picture as the item sends it: width, height and ARGB32 pixels in
@@ -204,12 +208,23 @@ void StatusNotifierItem::hide() {
     bus.unregisterObject(kItemPath);
 }
 
-void StatusNotifierItem::registerAgain() {
+void StatusNotifierItem::registerAgain() { registerWithWatcher(kRegisterTries); }
+
+void StatusNotifierItem::registerWithWatcher(int tries) {
     if (!shown_) return;
     QDBusMessage call = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kWatcher,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << service_;
-    QDBusConnection::sessionBus().call(call, QDBus::NoBlock);
+    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    QObject::connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer, tries] {
+        answer->deleteLater();
+        const QDBusError error = answer->error();
+        // A watcher that has just taken its name may not have its object
+        // yet: it is told again a moment later. One that doesn't answer
+        // takes the call in when it goes on.
+        if (!error.isValid() || error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout) return;
+        if (tries > 1) QTimer::singleShot(kRegisterRetryMs, this, [this, tries] { registerWithWatcher(tries - 1); });
+    });
 }
 
 void StatusNotifierItem::signal(const char* name) {

@@ -44,6 +44,8 @@ private:
     QVariant property(const QString& name) const;
     void signal(const char* name);
     void requestName();
+    // Registers the item, `tries` times at most while the watcher refuses.
+    void registerWithWatcher(int tries);
 
     QString service_;
     QString menuPath_ = QStringLiteral("/NO_DBUSMENU");
