@@ -35,6 +35,7 @@ void LabelWidget::setSizePeers(std::vector<LabelWidget*> peers) {
 void LabelWidget::layOut() {
     layout_.setText(text());
     layout_.prepare(QTransform(), normalFont_);
+    preparedFont_ = normalFont_;
     const double needed = layout_.size().width();
     const double before = ownScale_;
     ownScale_ = ui::FontScaleToFit(needed, width());
@@ -55,7 +56,11 @@ void LabelWidget::applyScale() {
             shownFont_.setPixelSize(std::max(1, pixels));
         }
     }
-    layout_.prepare(QTransform(), shownFont_);
+    // Most labels show their text in the font just measured with: once is enough.
+    if (shownFont_ != preparedFont_) {
+        layout_.prepare(QTransform(), shownFont_);
+        preparedFont_ = shownFont_;
+    }
     update();
 }
 

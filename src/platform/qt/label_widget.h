@@ -52,6 +52,7 @@ private:
     ControlEvents& events_;
     QFont normalFont_;
     QFont shownFont_;
+    QFont preparedFont_;  // the font layout_ was last prepared with
     QStaticText layout_;
     QColor background_;
     double ownScale_ = 1.0;  // what this label's own text needs
