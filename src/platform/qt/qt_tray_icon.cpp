@@ -12,7 +12,7 @@ namespace qx::qt {
 namespace {
 // The answer of a watcher at start is waited for this long at most, before
 // the window is made.
-constexpr int kStartWaitMs = 1000;
+constexpr int kStartWaitMs = 250;
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,8 +1,8 @@
 // Whether the session bus has a StatusNotifierWatcher, and a host registered
 // with it, learnt from the bus's signals and from asynchronous calls: the
 // watcher belongs to a panel, which may hang, and the window's thread never
-// waits on it. Only the answer at start is waited for, and at most a second,
-// before the window is made.
+// waits on it. Only the answer at start is waited for, a quarter of a second
+// at most, before the window is made.
 #pragma once
 
 #include <QDBusConnection>
