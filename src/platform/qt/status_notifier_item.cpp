@@ -24,6 +24,7 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kBus = QStringLiteral("org.freedesktop.DBus");
 constexpr int kRegisterTries = 10;
 constexpr int kRegisterRetryMs = 300;
+constexpr int kRegisterAnswerMs = 2000;  // no answer: the watcher takes the call in when it goes on
 const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // One picture as the item sends it: width, height and ARGB32 pixels in
@@ -215,7 +216,7 @@ void StatusNotifierItem::registerWithWatcher(int tries) {
     QDBusMessage call = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kWatcher,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << service_;
-    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, kRegisterAnswerMs), this);
     QObject::connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer, tries] {
         answer->deleteLater();
         const QDBusError error = answer->error();
