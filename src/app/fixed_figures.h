@@ -11,6 +11,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/generic/figure_rules.h"
 #include "platform/system.h"
 #include "platform/watched_block.h"
 
@@ -53,8 +54,8 @@ public:
     }
     void globalMemoryStatus(MemoryStatus& status) override {
         machine_.globalMemoryStatus(status);
-        status.totalPhys = status.totalPageFile = saturated(figures_.totalMb << 20);
-        status.availPhys = status.availPageFile = saturated(freeMb() << 20);
+        status.totalPhys = status.totalPageFile = generic::legacyFigure(figures_.totalMb << 20);
+        status.availPhys = status.availPageFile = generic::legacyFigure(freeMb() << 20);
     }
     bool getSystemTimes(SystemTimes& times) override { return machine_.getSystemTimes(times); }
 
@@ -77,9 +78,6 @@ public:
 
 private:
     std::uint64_t freeMb() const { return freed_.load() ? figures_.freedMb : figures_.freeMb; }
-    static std::uint32_t saturated(std::uint64_t bytes) {
-        return bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(bytes);
-    }
 
     MemorySystem& machine_;
     FixedFigures figures_;

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "platform/generic/figure_rules.h"
+
 namespace qx {
 namespace {
 
@@ -63,49 +65,10 @@ TEST(SystemTimesFromTicks, SumsSaturate) {
     EXPECT_EQ(s.user, kMax);
 }
 
-SystemTimes times(std::uint64_t idle, std::uint64_t kernel, std::uint64_t user) {
-    SystemTimes s;
-    s.idle = idle;
-    s.kernel = kernel;
-    s.user = user;
-    return s;
-}
-
-void expectTimes(const SystemTimes& s, std::uint64_t idle, std::uint64_t kernel,
-                 std::uint64_t user) {
-    EXPECT_EQ(s.idle, idle);
-    EXPECT_EQ(s.kernel, kernel);
-    EXPECT_EQ(s.user, user);
-}
-
-TEST(NonDecreasingTimes, RisingCountersPassThrough) {
-    NonDecreasingTimes held;
-    expectTimes(held.next(times(10, 20, 30)), 10, 20, 30);
-    expectTimes(held.next(times(11, 25, 31)), 11, 25, 31);
-}
-
-TEST(NonDecreasingTimes, ACounterThatFellKeepsItsPreviousValue) {
-    NonDecreasingTimes held;
-    held.next(times(100, 200, 300));
-    // iowait shrank: idle and kernel fell, user rose.
-    expectTimes(held.next(times(95, 198, 310)), 100, 200, 310);
-    // Still below the earlier idle: held again, kernel now moves on.
-    expectTimes(held.next(times(99, 205, 315)), 100, 205, 315);
-    // The real count passes the held one and is reported as is.
-    expectTimes(held.next(times(104, 210, 320)), 104, 210, 320);
-}
-
-TEST(NonDecreasingTimes, EachInstanceKeepsItsOwnHistory) {
-    NonDecreasingTimes first;
-    NonDecreasingTimes second;
-    first.next(times(1000, 1000, 1000));
-    expectTimes(second.next(times(5, 6, 7)), 5, 6, 7);
-}
-
-TEST(NonDecreasingTimes, IowaitDropsKeepKernelAtLeastIdle) {
+TEST(SystemTimesFromTicks, HeldIowaitDropsKeepKernelAtLeastIdle) {
     // Building the times from ticks and holding them: whatever iowait does,
     // the reported kernel time (which includes idle) stays at or above idle.
-    NonDecreasingTimes held;
+    generic::NonDecreasingTimes held;
     CpuTicks t;
     t.system = 50;
     t.idle = 1000;

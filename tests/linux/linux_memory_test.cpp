@@ -189,8 +189,8 @@ TEST_F(FakeProc, LegacyVirtualFiguresMatchTheExtendedOnes) {
     ASSERT_TRUE(memory.globalMemoryStatusEx(ex));
     MemoryStatus legacy;
     memory.globalMemoryStatus(legacy);
-    EXPECT_EQ(legacy.totalVirtual, saturateToU32(ex.totalVirtual));
-    EXPECT_EQ(legacy.availVirtual, saturateToU32(ex.availVirtual));
+    EXPECT_EQ(legacy.totalVirtual, generic::legacyFigure(ex.totalVirtual));
+    EXPECT_EQ(legacy.availVirtual, generic::legacyFigure(ex.availVirtual));
 }
 
 // The one test on this machine's own /proc.

@@ -161,15 +161,6 @@ TEST(AddressSpace, ArchitectureFigure) {
 #endif
 }
 
-TEST(SaturateToU32, KeepsSmallCountsAndClampsLargeOnes) {
-    EXPECT_EQ(saturateToU32(0), 0u);
-    EXPECT_EQ(saturateToU32(123456789), 123456789u);
-    EXPECT_EQ(saturateToU32(4294967295u), 4294967295u);
-    EXPECT_EQ(saturateToU32(4294967296u), 4294967295u);  // would wrap to 0
-    EXPECT_EQ(saturateToU32(8589934593u), 4294967295u);  // would wrap to 1
-    EXPECT_EQ(saturateToU32(kMax), 4294967295u);
-}
-
 TEST(LegacyStatus, SumsAndScalesBySysinfoUnit) {
     SysinfoCounts c;
     c.totalram = 2000000;  // 8 GB in 4 kB units: too much for 32 bits

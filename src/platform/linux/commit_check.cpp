@@ -2,14 +2,41 @@
 
 #include <algorithm>
 
+#include "platform/generic/figure_rules.h"
+
 namespace qx {
 
 namespace {
 
-std::uint64_t less(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : 0; }
+using generic::saturatingAdd;
+using generic::saturatingSub;
 
-std::uint64_t plus(std::uint64_t a, std::uint64_t b) {
-    return a > kNoLimit - b ? kNoLimit : a + b;
+struct TightestLimit {
+    std::uint64_t room;
+    FreeingLimit limit;
+};
+
+// The room each limit leaves, with the reserve kept, and the limit that
+// leaves the least; the earlier limit on a tie.
+TightestLimit tightestLimit(const FreeingFigures& figures) {
+    const std::uint64_t reserve = freeingReserve(figures.memTotal);
+    TightestLimit tightest{
+        saturatingSub(saturatingAdd(figures.memAvailable, usableSwap(figures)), reserve),
+        FreeingLimit::Memory};
+    const auto consider = [&](FreeingLimit limit, std::uint64_t room) {
+        if (room < tightest.room) tightest = {room, limit};
+    };
+    if (figures.strictOvercommit) {
+        consider(FreeingLimit::CommitLimit,
+                 saturatingSub(saturatingSub(figures.commitLimit, figures.committedAs), reserve));
+    }
+    if (figures.addressRoom != kNoLimit) {
+        consider(FreeingLimit::AddressSpace, saturatingSub(figures.addressRoom, kBlockAlignment));
+    }
+    if (figures.cgroupRoom != kNoLimit) {
+        consider(FreeingLimit::ControlGroup, saturatingSub(figures.cgroupRoom, reserve));
+    }
+    return tightest;
 }
 
 }  // namespace
@@ -17,50 +44,18 @@ std::uint64_t plus(std::uint64_t a, std::uint64_t b) {
 std::uint64_t usableSwap(const FreeingFigures& figures) {
     const std::uint64_t zram = std::min(figures.zramSwapFree, figures.swapFree);
     const std::uint64_t counted = figures.swapFree - zram / 2 - zram % 2;
-    return less(counted, figures.swapTotal / 8);
+    return saturatingSub(counted, figures.swapTotal / 8);
 }
 
-std::uint64_t roomForBlock(const FreeingFigures& figures) {
-    const std::uint64_t reserve = freeingReserve(figures.memTotal);
-    std::uint64_t room = less(plus(figures.memAvailable, usableSwap(figures)), reserve);
-    if (figures.strictOvercommit) {
-        room = std::min(room, less(less(figures.commitLimit, figures.committedAs), reserve));
-    }
-    if (figures.addressRoom != kNoLimit) {
-        room = std::min(room, less(figures.addressRoom, kBlockAlignment));
-    }
-    if (figures.cgroupRoom != kNoLimit) {
-        room = std::min(room, less(figures.cgroupRoom, reserve));
-    }
-    return room;
-}
+std::uint64_t roomForBlock(const FreeingFigures& figures) { return tightestLimit(figures).room; }
 
 bool blockFits(const FreeingFigures& figures, std::uint64_t bytes) {
     return bytes <= roomForBlock(figures);
 }
 
 FreeingLimit refusingLimit(const FreeingFigures& figures, std::uint64_t bytes) {
-    if (blockFits(figures, bytes)) return FreeingLimit::None;
-    const std::uint64_t reserve = freeingReserve(figures.memTotal);
-    FreeingLimit tightest = FreeingLimit::Memory;
-    std::uint64_t room = less(plus(figures.memAvailable, usableSwap(figures)), reserve);
-    const auto consider = [&](FreeingLimit limit, std::uint64_t itsRoom) {
-        if (itsRoom < room) {
-            room = itsRoom;
-            tightest = limit;
-        }
-    };
-    if (figures.strictOvercommit) {
-        consider(FreeingLimit::CommitLimit,
-                 less(less(figures.commitLimit, figures.committedAs), reserve));
-    }
-    if (figures.addressRoom != kNoLimit) {
-        consider(FreeingLimit::AddressSpace, less(figures.addressRoom, kBlockAlignment));
-    }
-    if (figures.cgroupRoom != kNoLimit) {
-        consider(FreeingLimit::ControlGroup, less(figures.cgroupRoom, reserve));
-    }
-    return tightest;
+    const TightestLimit tightest = tightestLimit(figures);
+    return bytes <= tightest.room ? FreeingLimit::None : tightest.limit;
 }
 
 const char* freeingLimitName(FreeingLimit limit) {

@@ -1,7 +1,8 @@
 #include "platform/linux/cpu_times.h"
 
-#include <algorithm>
 #include <limits>
+
+#include "platform/generic/figure_rules.h"
 
 namespace qx {
 
@@ -10,9 +11,7 @@ namespace {
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 constexpr std::uint64_t kHundredNsPerSecond = 10'000'000;
 
-std::uint64_t addSaturating(std::uint64_t a, std::uint64_t b) {
-    return a > kMax - b ? kMax : a + b;
-}
+using generic::saturatingAdd;
 
 }  // namespace
 
@@ -30,29 +29,22 @@ std::uint64_t ticksToHundredNs(std::uint64_t ticks, std::uint64_t ticksPerSecond
         fraction = static_cast<std::uint64_t>(static_cast<long double>(remainder) *
                                               kHundredNsPerSecond / ticksPerSecond);
     }
-    return addSaturating(seconds * kHundredNsPerSecond, fraction);
+    return saturatingAdd(seconds * kHundredNsPerSecond, fraction);
 }
 
 SystemTimes systemTimesFromTicks(const CpuTicks& ticks, std::uint64_t ticksPerSecond) {
-    const std::uint64_t idle = addSaturating(ticks.idle, ticks.iowait);
-    std::uint64_t kernel = addSaturating(ticks.system, ticks.irq);
-    kernel = addSaturating(kernel, ticks.softirq);
-    kernel = addSaturating(kernel, ticks.steal);
-    kernel = addSaturating(kernel, idle);
-    const std::uint64_t user = addSaturating(ticks.user, ticks.nice);
+    const std::uint64_t idle = saturatingAdd(ticks.idle, ticks.iowait);
+    std::uint64_t kernel = saturatingAdd(ticks.system, ticks.irq);
+    kernel = saturatingAdd(kernel, ticks.softirq);
+    kernel = saturatingAdd(kernel, ticks.steal);
+    kernel = saturatingAdd(kernel, idle);
+    const std::uint64_t user = saturatingAdd(ticks.user, ticks.nice);
 
     SystemTimes times;
     times.idle = ticksToHundredNs(idle, ticksPerSecond);
     times.kernel = ticksToHundredNs(kernel, ticksPerSecond);
     times.user = ticksToHundredNs(user, ticksPerSecond);
     return times;
-}
-
-SystemTimes NonDecreasingTimes::next(const SystemTimes& read) {
-    highest_.idle = std::max(highest_.idle, read.idle);
-    highest_.kernel = std::max(highest_.kernel, read.kernel);
-    highest_.user = std::max(highest_.user, read.user);
-    return highest_;
 }
 
 }  // namespace qx

@@ -18,16 +18,4 @@ std::uint64_t ticksToHundredNs(std::uint64_t ticks, std::uint64_t ticksPerSecond
 // Sums saturate rather than wrap.
 SystemTimes systemTimesFromTicks(const CpuTicks& ticks, std::uint64_t ticksPerSecond);
 
-// Keeps reported times from going backwards. The kernel's iowait is an
-// estimate that can shrink between two reads, taking idle and kernel time
-// down with it; a counter that went down is reported at the value it had
-// before, until the real count passes it again.
-class NonDecreasingTimes {
-public:
-    SystemTimes next(const SystemTimes& read);
-
-private:
-    SystemTimes highest_;
-};
-
 }  // namespace qx

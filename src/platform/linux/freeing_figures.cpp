@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "platform/generic/figure_rules.h"
 #include "platform/linux/freeing_text.h"
 #include "platform/linux/leading_number.h"
 #include "platform/linux/meminfo_parser.h"
@@ -27,8 +28,6 @@ std::string_view readText(const char* path, TextBuffer& buffer) {
     return ProcFile(path).read(buffer.data(), buffer.size());
 }
 
-std::uint64_t less(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : 0; }
-
 bool readStrictOvercommit() {
     TextBuffer buffer;
     std::uint64_t mode = 0;
@@ -45,7 +44,8 @@ std::uint64_t readAddressRoom() {
     std::uint64_t pages = 0;
     if (!parseLeadingNumber(readText("/proc/self/statm", buffer), pages)) return limit.rlim_cur;
     const long pageSize = ::sysconf(_SC_PAGESIZE);
-    return less(limit.rlim_cur, pages * static_cast<std::uint64_t>(pageSize > 0 ? pageSize : 4096));
+    const std::uint64_t mapped = pages * static_cast<std::uint64_t>(pageSize > 0 ? pageSize : 4096);
+    return generic::saturatingSub(limit.rlim_cur, mapped);
 }
 
 std::optional<std::uint64_t> readCgroupBytes(const std::string& path) {
@@ -66,7 +66,7 @@ std::uint64_t cgroupRoom(std::string_view mount, std::optional<std::string_view>
         if (!limit || *limit == kNoLimit) continue;
         const auto usage = readCgroupBytes(dir + std::string(usageFile));
         if (!usage) continue;
-        room = std::min(room, less(*limit, *usage));
+        room = std::min(room, generic::saturatingSub(*limit, *usage));
     }
     return room;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/generic/figure_rules.h"
 #include "platform/linux/cpu_times.h"
 #include "platform/linux/memory_figures.h"
 #include "platform/linux/proc_file.h"
@@ -67,7 +68,7 @@ private:
     std::uint64_t pageSize_;
     std::uint64_t ticksPerSecond_;
     Settings settings_;
-    NonDecreasingTimes times_;
+    generic::NonDecreasingTimes times_;
 };
 
 }  // namespace qx

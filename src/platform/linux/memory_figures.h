@@ -58,12 +58,10 @@ struct SysinfoCounts {
     std::uint64_t memUnit = 1;
 };
 
-// A byte count as the legacy status holds it: at most 4,294,967,295.
-std::uint32_t saturateToU32(std::uint64_t bytes);
-
 // The legacy status: totalPhys = totalram, availPhys = freeram + bufferram,
 // totalPageFile = totalram + totalswap, availPageFile = freeram + bufferram +
-// freeswap, the virtual pair from `space`; each count saturated.
+// freeswap, the virtual pair from `space`; each count capped by
+// generic::capToLegacy.
 MemoryStatus legacyStatus(const SysinfoCounts& counts, const AddressSpace& space);
 
 }  // namespace qx

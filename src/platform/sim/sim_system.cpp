@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/generic/figure_rules.h"
 #include "platform/sim/escaped_text.h"
 
 namespace qx::sim {
@@ -9,10 +10,6 @@ namespace qx::sim {
 namespace {
 constexpr std::uint64_t kGiB = 1ull << 30;
 constexpr std::uint64_t kTiB = 1ull << 40;
-
-std::uint32_t Saturate(std::uint64_t v) {
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 4294967295u));
-}
 
 // Available memory is never more than there is, as the Linux backend
 // reports it: a scripted figure above its total is capped at the total.
@@ -41,13 +38,7 @@ bool SimSystem::globalMemoryStatusEx(MemoryStatusEx& status) {
 }
 
 void SimSystem::globalMemoryStatus(MemoryStatus& status) {
-    const MemoryStatusEx legacy = Capped(this->legacy);
-    status.totalPhys = Saturate(legacy.totalPhys);
-    status.availPhys = Saturate(legacy.availPhys);
-    status.totalPageFile = Saturate(legacy.totalPageFile);
-    status.availPageFile = Saturate(legacy.availPageFile);
-    status.totalVirtual = Saturate(legacy.totalVirtual);
-    status.availVirtual = Saturate(legacy.availVirtual);
+    status = generic::capToLegacy(Capped(legacy));
 }
 
 bool SimSystem::getSystemTimes(SystemTimes& t) {

@@ -1,8 +1,5 @@
 #include "platform/win32/win32_memory.h"
 
-#include <algorithm>
-#include <limits>
-
 #include <windows.h>
 
 namespace qx::win32 {
@@ -14,18 +11,6 @@ std::uint64_t fileTimeCount(const FILETIME& time) {
 }
 
 }  // namespace
-
-std::uint32_t saturateToDword(std::uint64_t count) {
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(std::min(count, kMax));
-}
-
-SystemTimes NonDecreasingTimes::apply(const SystemTimes& reported) {
-    last_.idle = std::max(last_.idle, reported.idle);
-    last_.kernel = std::max(last_.kernel, reported.kernel);
-    last_.user = std::max(last_.user, reported.user);
-    return last_;
-}
 
 bool Win32Memory::globalMemoryStatusEx(MemoryStatusEx& status) {
     MEMORYSTATUSEX record{};
@@ -44,18 +29,14 @@ void Win32Memory::globalMemoryStatus(MemoryStatus& status) {
     MEMORYSTATUS record{};
     record.dwLength = sizeof record;
     ::GlobalMemoryStatus(&record);
-    status.totalPhys = saturateToDword(record.dwTotalPhys);
-    status.availPhys = saturateToDword(record.dwAvailPhys);
-    status.totalPageFile = saturateToDword(record.dwTotalPageFile);
-    status.availPageFile = saturateToDword(record.dwAvailPageFile);
-    status.totalVirtual = saturateToDword(record.dwTotalVirtual);
-    status.availVirtual = saturateToDword(record.dwAvailVirtual);
+    status = generic::capToLegacy({record.dwTotalPhys, record.dwAvailPhys, record.dwTotalPageFile,
+                                   record.dwAvailPageFile, record.dwTotalVirtual, record.dwAvailVirtual});
 }
 
 bool Win32Memory::getSystemTimes(SystemTimes& times) {
     FILETIME idle{}, kernel{}, user{};
     if (!::GetSystemTimes(&idle, &kernel, &user)) return false;
-    times = times_.apply(SystemTimes{fileTimeCount(idle), fileTimeCount(kernel), fileTimeCount(user)});
+    times = times_.next(SystemTimes{fileTimeCount(idle), fileTimeCount(kernel), fileTimeCount(user)});
     return true;
 }
 
