@@ -9,10 +9,7 @@
 set -u
 quendax=$1
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${QX_OWN_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
-  exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@"
-fi
+own_bus=1  # a session bus of its own, ended with the script
 . "$here/xvfb_tray.sh"
 if tool=$(missing_tool Xvfb xdotool /usr/bin/python3); then echo "SKIPPED: $tool is not installed"; exit 77; fi
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIPPED: python3-pyatspi is not installed"; exit 77; }

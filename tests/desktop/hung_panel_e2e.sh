@@ -11,10 +11,7 @@ set -u
 quendax=$1
 probe=$2
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${QX_OWN_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
-  exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@"
-fi
+own_bus=1  # a session bus of its own, ended with the script
 . "$here/xvfb_tray.sh"
 if tool=$(missing_tool Xvfb xdotool status-notifier-watcher dbus-monitor gdbus /usr/bin/python3 "$probe"); then
   echo "SKIPPED: $tool is not installed (scripts/install-deps.sh; the probe comes with the benchmarks)"

@@ -13,10 +13,7 @@
 #                           panel's background; status 1 when nothing does
 #   menu_pick KEY...        keys for an open menu (h, s, e, Down, Return)
 #   window_state WINDOW     "mapped=... wm=... net=..." of WINDOW
-if [ -z "${QX_OWN_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
-    exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@"
-fi
+own_bus=1  # a session bus of its own, ended with the script
 . "$(dirname "${BASH_SOURCE[0]}")/xvfb_tray.sh"
 
 # The panel's background (background-rgba below), so that icons stand out.

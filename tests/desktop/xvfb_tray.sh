@@ -23,6 +23,13 @@
 #                             colour BG (#RRGGBB); status 1 when none is
 # Everything tracked is ended, newest first, when the script exits, and the
 # script exits on an interrupt or a TERM as well.
+# A script that sets own_bus=1 before sourcing this runs again, at once,
+# inside a session bus of its own (dbus-run-session), ended with it.
+
+if [ "${own_bus:-}" = 1 ] && [ -z "${QX_OWN_BUS:-}" ]; then
+    command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed (package dbus)"; exit 77; }
+    exec env QX_OWN_BUS=1 dbus-run-session -- bash "$0" "$@"
+fi
 
 work=$(mktemp -d)
 xvfb_tray_pids=

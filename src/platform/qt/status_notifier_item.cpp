@@ -6,9 +6,9 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
-#include <QTimer>
 #include <QDBusVariant>
 #include <QImage>
+#include <QTimer>
 #include <QtEndian>
 #include <QCoreApplication>
 
@@ -22,10 +22,10 @@ const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString kItemPath = QStringLiteral("/StatusNotifierItem");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kBus = QStringLiteral("org.freedesktop.DBus");
+const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 constexpr int kRegisterTries = 10;
 constexpr int kRegisterRetryMs = 300;
 constexpr int kRegisterAnswerMs = 2000;  // no answer: the watcher takes the call in when it goes on
-const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 
 // One picture as the item sends it: width, height and ARGB32 pixels in
 // network byte order.
