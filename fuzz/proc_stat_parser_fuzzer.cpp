@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/generic/figure_rules.h"
 #include "platform/linux/cpu_times.h"
 #include "platform/linux/proc_stat_parser.h"
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ticks.user != 777) std::abort();  // a refused text leaves the ticks alone
         return 0;
     }
-    qx::NonDecreasingTimes steady;
+    qx::generic::NonDecreasingTimes steady;
     const qx::SystemTimes first = steady.next(qx::systemTimesFromTicks(ticks, rate));
     ticks.iowait /= 2;  // iowait may shrink between two reads
     const qx::SystemTimes second = steady.next(qx::systemTimesFromTicks(ticks, rate));
