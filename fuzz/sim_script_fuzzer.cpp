@@ -7,13 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream script(std::string(reinterpret_cast<const char*>(data), size));
     std::ostream null(nullptr);
     std::ostringstream err;
-    qx::simscript::SimSession session(null);
+    qx::scenario::ScenarioSession session(null);
     session.maxStepMs = 20000;
     const int status = session.run(script, err);
     if (status != 0 && status != 2) std::abort();

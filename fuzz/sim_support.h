@@ -4,21 +4,27 @@
 #include <string>
 #include <vector>
 
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 
 namespace qx::fuzz {
 
 // Runs one command; a refused command is no finding.
-inline void Run(simscript::SimSession& session, std::string command, std::vector<std::string> args = {},
+inline void Run(scenario::ScenarioSession& session, std::string command, std::vector<std::string> args = {},
                 std::string rest = {}) {
-    simscript::ScriptLine line;
+    scenario::ScriptLine line;
     line.command = std::move(command);
     line.args = std::move(args);
     line.rest = std::move(rest);
     try {
         session.execute(line);
-    } catch (const simscript::ScriptError&) {
+    } catch (const scenario::ScriptError&) {
     }
 }
 
 }  // namespace qx::fuzz
+
+// The interpreter's former name, which the command-line and registry-value
+// targets still use; it goes once they name ScenarioSession.
+namespace qx::simscript {
+using SimSession = scenario::ScenarioSession;
+}  // namespace qx::simscript

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 #include "platform/sim/escaped_text.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: quendax-sim [SCRIPT]\n";
         return 2;
     }
-    qx::simscript::SimSession session(std::cout);
+    qx::scenario::ScenarioSession session(std::cout);
     if (argc == 2) {
         // A folder opens like a file on Linux, then fails on the first read.
         std::error_code ec;

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 #include "invariants.h"
 #include "script_generator.h"
 #include "soak_run.h"
@@ -21,11 +21,11 @@ protected:
         run("advance 100");
         watch.haveTick = watch.barsPlaced = true;
     }
-    void run(const std::string& text) { session.execute(*simscript::parseLine(text)); }
+    void run(const std::string& text) { session.execute(*scenario::parseLine(text)); }
     FrmMain& main() { return *session.program(); }
 
     std::ostringstream out;
-    simscript::SimSession session{out};
+    scenario::ScenarioSession session{out};
     RunWatch watch;
 };
 
@@ -92,7 +92,7 @@ TEST(Soak, ReplayScriptOfARecordedLifeRunsInQuendaxSim) {
     ASSERT_FALSE(result.violation) << result.violation->what;
     ASSERT_FALSE(result.recorded.empty());
     std::ostringstream out, err;
-    simscript::SimSession session(out);
+    scenario::ScenarioSession session(out);
     std::istringstream script(replayScript(options, result));
     EXPECT_EQ(session.run(script, err), 0) << err.str();
     EXPECT_NE(out.str().find("tray add"), std::string::npos);

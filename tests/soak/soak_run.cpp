@@ -9,7 +9,7 @@
 #include <exception>
 #include <fstream>
 
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 #include "event_watch.h"
 #include "script_generator.h"
 
@@ -68,7 +68,7 @@ public:
 private:
     bool runLife();
     // Runs one line; false once a violation is found.
-    bool execute(simscript::SimSession& session, const std::string& text);
+    bool execute(scenario::ScenarioSession& session, const std::string& text);
     void checkpoint();
 
     const SoakOptions& options_;
@@ -122,13 +122,13 @@ void Soak::checkpoint() {
     }
 }
 
-bool Soak::execute(simscript::SimSession& session, const std::string& text) {
+bool Soak::execute(scenario::ScenarioSession& session, const std::string& text) {
     if (recording_) result_.recorded.push_back(text);
     ++result_.steps;
     try {
-        auto line = simscript::parseLine(text);
+        auto line = scenario::parseLine(text);
         if (line) session.execute(*line);
-    } catch (const simscript::ScriptError& e) {
+    } catch (const scenario::ScriptError& e) {
         result_.violation = Violation{"the soak wrote a line quendax-sim refuses: " + e.message, {}};
     } catch (const std::exception& e) {
         result_.violation = Violation{std::string("an exception escaped: ") + e.what(), {}};
@@ -148,7 +148,7 @@ bool Soak::execute(simscript::SimSession& session, const std::string& text) {
 
 bool Soak::runLife() {
     watch_ = RunWatch{};
-    simscript::SimSession session(events_.stream());
+    scenario::ScenarioSession session(events_.stream());
     for (const std::string& line : generator_.opening()) {
         const bool starting = line.rfind("start", 0) == 0;
         if (!execute(session, line)) return false;

@@ -1,10 +1,10 @@
-#include "app/sim/script_line.h"
+#include "app/scenario/script_line.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-namespace qx::simscript {
+namespace qx::scenario {
 namespace {
 
 TEST(ScriptLine, SkipsBlankLinesAndComments) {
@@ -48,4 +48,4 @@ TEST(ScriptLine, SplitsAssignments) {
 }
 
 }  // namespace
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,11 +1,11 @@
-#include "app/sim/script_numbers.h"
+#include "app/scenario/script_numbers.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-namespace qx::simscript {
+namespace qx::scenario {
 namespace {
 
 std::string Refusal(void (*f)()) {
@@ -56,4 +56,4 @@ TEST(ScriptCount, RefusesWhatNoSixtyFourBitCountHolds) {
 }
 
 }  // namespace
-}  // namespace qx::simscript
+}  // namespace qx::scenario

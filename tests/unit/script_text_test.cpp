@@ -1,4 +1,4 @@
-#include "app/sim/script_text.h"
+#include "app/scenario/script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace qx::simscript {
+namespace qx::scenario {
 namespace {
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -56,4 +56,4 @@ TEST(EscapeControls, KeepsWellFormedUtf8AndEscapesTheRest) {
 }
 
 }  // namespace
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,4 +1,4 @@
-#include "platform/ui/properties.h"
+#include "app/scenario/model_properties.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
 
-namespace qx::ui {
+namespace qx::scenario {
 
 std::string PropertyValue::format() const {
     switch (type) {
@@ -70,7 +70,7 @@ std::string colorText(std::uint32_t c) {
 }
 }  // namespace
 
-std::optional<PropertyValue> getProperty(const Control& c, std::string_view p) {
+std::optional<PropertyValue> getProperty(const ui::Control& c, std::string_view p) {
     if (p == "Caption") return PropertyValue::of(c.caption());
     if (p == "Left") return PropertyValue::of(c.left());
     if (p == "Top") return PropertyValue::of(c.top());
@@ -88,14 +88,14 @@ std::optional<PropertyValue> getProperty(const Control& c, std::string_view p) {
     return std::nullopt;
 }
 
-std::optional<PropertyValue> getProperty(const Timer& t, std::string_view p) {
+std::optional<PropertyValue> getProperty(const ui::Timer& t, std::string_view p) {
     if (p == "Enabled") return PropertyValue::of(t.enabled());
     if (p == "Interval") return PropertyValue::of(static_cast<double>(t.interval()));
     if (p == "Tag") return PropertyValue::of(t.tag());
     return std::nullopt;
 }
 
-std::optional<PropertyValue> getProperty(const MenuItem& m, std::string_view p) {
+std::optional<PropertyValue> getProperty(const ui::MenuItem& m, std::string_view p) {
     if (p == "Caption") return PropertyValue::of(m.caption());
     if (p == "Checked") return PropertyValue::of(m.checked());
     if (p == "Enabled") return PropertyValue::of(m.enabled());
@@ -103,7 +103,7 @@ std::optional<PropertyValue> getProperty(const MenuItem& m, std::string_view p) 
     return std::nullopt;
 }
 
-std::optional<PropertyValue> getProperty(const Form& f, std::string_view p) {
+std::optional<PropertyValue> getProperty(const ui::Form& f, std::string_view p) {
     if (p == "Caption") return PropertyValue::of(f.caption());
     if (p == "Left") return PropertyValue::of(f.left());
     if (p == "Top") return PropertyValue::of(f.top());
@@ -118,7 +118,7 @@ std::optional<PropertyValue> getProperty(const Form& f, std::string_view p) {
     return std::nullopt;
 }
 
-bool setProperty(Control& c, std::string_view p, std::string_view v) {
+bool setProperty(ui::Control& c, std::string_view p, std::string_view v) {
     if (p == "Caption") {
         c.setCaption(v);
         return true;
@@ -146,7 +146,7 @@ bool setProperty(Control& c, std::string_view p, std::string_view v) {
     return true;
 }
 
-bool setProperty(Timer& t, std::string_view p, std::string_view v) {
+bool setProperty(ui::Timer& t, std::string_view p, std::string_view v) {
     if (p == "Tag") {
         t.setTag(v);
         return true;
@@ -166,7 +166,7 @@ bool setProperty(Timer& t, std::string_view p, std::string_view v) {
     return false;
 }
 
-bool setProperty(MenuItem& m, std::string_view p, std::string_view v) {
+bool setProperty(ui::MenuItem& m, std::string_view p, std::string_view v) {
     if (p == "Caption") {
         m.setCaption(v);
         return true;
@@ -180,7 +180,7 @@ bool setProperty(MenuItem& m, std::string_view p, std::string_view v) {
     return true;
 }
 
-bool setProperty(Form& f, std::string_view p, std::string_view v) {
+bool setProperty(ui::Form& f, std::string_view p, std::string_view v) {
     if (p == "Caption") {
         f.setCaption(v);
         return true;
@@ -201,4 +201,4 @@ bool setProperty(Form& f, std::string_view p, std::string_view v) {
     return true;
 }
 
-}  // namespace qx::ui
+}  // namespace qx::scenario

@@ -1,14 +1,14 @@
-#include "app/sim/script_numbers.h"
+#include "app/scenario/script_numbers.h"
 
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
+#include "app/scenario/model_properties.h"
 #include "platform/runtime/numbers.h"
-#include "platform/ui/properties.h"
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 namespace {
 bool AllDigits(std::string_view text) {
@@ -21,7 +21,7 @@ bool AllDigits(std::string_view text) {
 }  // namespace
 
 double ScriptNumber(std::string_view text) {
-    auto n = ui::parseNumber(text);
+    auto n = parseNumber(text);
     if (n) return *n;
     double v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -50,10 +50,10 @@ std::uint64_t ScriptCount(std::string_view key, std::string_view text) {
         if (ec != std::errc() || ptr != text.data() + text.size()) throw std::invalid_argument(refusal);
         return v;
     }
-    auto n = ui::parseNumber(text);
+    auto n = parseNumber(text);
     // 18446744073709551616.0 is 2^64, the first value a 64-bit count can't hold.
     if (!n || !(*n >= 0 && *n < 18446744073709551616.0)) throw std::invalid_argument(refusal);
     return static_cast<std::uint64_t>(*n);
 }
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,8 +1,8 @@
-#include "app/sim/script_line.h"
+#include "app/scenario/script_line.h"
 
 #include <stdexcept>
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -46,4 +46,4 @@ std::optional<std::pair<std::string, std::string>> splitAssignment(std::string_v
     return std::make_pair(std::string(word.substr(0, eq)), std::string(word.substr(eq + 1)));
 }
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

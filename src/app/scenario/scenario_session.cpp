@@ -1,4 +1,4 @@
-#include "app/sim/sim_session.h"
+#include "app/scenario/scenario_session.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,13 +8,13 @@
 #include <stdexcept>
 
 #include "about/frm_about.h"
-#include "app/sim/script_numbers.h"
-#include "app/sim/script_text.h"
+#include "app/scenario/model_properties.h"
+#include "app/scenario/script_numbers.h"
+#include "app/scenario/script_text.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/numbers.h"
-#include "platform/ui/properties.h"
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string FloatText(float v) {
 
 std::optional<int> ParseIndex(const std::string& expr, const std::string& name) {
     if (expr.rfind(name + "[", 0) != 0 || expr.back() != ']') return std::nullopt;
-    auto n = ui::parseNumber(expr.substr(name.size() + 1, expr.size() - name.size() - 2));
+    auto n = parseNumber(expr.substr(name.size() + 1, expr.size() - name.size() - 2));
     if (!n || !(*n >= 0 && *n < kHistorySlots) || *n != static_cast<int>(*n)) {
         throw ScriptError{"bad index in " + expr};
     }
@@ -47,7 +47,7 @@ const std::pair<const char*, double CpuUsage::*> kCpuFields[] = {
 
 }  // namespace
 
-SimSession::SimSession(std::ostream& out)
+ScenarioSession::ScenarioSession(std::ostream& out)
     : out_(out),
       scheduler_(dispatcher_),
       system_(out, [this] { return scheduler_.now(); }),
@@ -65,14 +65,14 @@ SimSession::SimSession(std::ostream& out)
     };
 }
 
-SimSession::~SimSession() = default;
+ScenarioSession::~ScenarioSession() = default;
 
-FrmMain& SimSession::main() {
+FrmMain& ScenarioSession::main() {
     if (!main_) throw ScriptError{"the program has not been started (use start)"};
     return *main_;
 }
 
-int SimSession::run(std::istream& script, std::ostream& err) {
+int ScenarioSession::run(std::istream& script, std::ostream& err) {
     std::string text;
     int number = 0;
     ScriptLines lines(script);
@@ -99,7 +99,7 @@ int SimSession::run(std::istream& script, std::ostream& err) {
     return 0;
 }
 
-bool SimSession::execute(const ScriptLine& line) {
+bool ScenarioSession::execute(const ScriptLine& line) {
     const std::string& cmd = line.command;
     const auto& a = line.args;
     auto need = [&](std::size_t n) {
@@ -253,7 +253,7 @@ bool SimSession::execute(const ScriptLine& line) {
     return !ended();
 }
 
-void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
+void ScenarioSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
     if (line.args.empty()) throw ScriptError{line.command + " takes KEY=VALUE..."};
     for (const auto& word : line.args) {
         auto kv = splitAssignment(word);
@@ -269,7 +269,7 @@ void SimSession::setMemory(const ScriptLine& line, MemoryStatusEx& status) {
     }
 }
 
-void SimSession::failOrHeal(const ScriptLine& line, bool fail) {
+void ScenarioSession::failOrHeal(const ScriptLine& line, bool fail) {
     if (line.args.size() != 1) throw ScriptError{line.command + " takes one name"};
     const std::string& name = line.args[0];
     static const char* const kNames[] = {"memstatus", "alloc", "tray", "start", "topmost", "cputimes"};
@@ -279,7 +279,7 @@ void SimSession::failOrHeal(const ScriptLine& line, bool fail) {
     if (fail) system_.failing.insert(name); else system_.failing.erase(name);
 }
 
-std::string SimSession::formVariable(const std::string& expr) {
+std::string ScenarioSession::formVariable(const std::string& expr) {
     FrmMain& m = main();
     if (expr == "OldBarsPending") return m.OldBarsPending != 0 ? "True" : "False";
     if (expr == "HistoryIndex") return std::to_string(m.HistoryIndex);
@@ -296,7 +296,7 @@ std::string SimSession::formVariable(const std::string& expr) {
     return {};
 }
 
-void SimSession::print(const std::string& expr) {
+void ScenarioSession::print(const std::string& expr) {
     std::string value = formVariable(expr);
     if (value.empty()) {
         const std::size_t dot = expr.find('.');
@@ -304,28 +304,28 @@ void SimSession::print(const std::string& expr) {
         const std::string owner = expr.substr(0, dot);
         std::string property = expr.substr(dot + 1);
         FrmMain& m = main();
-        std::optional<ui::PropertyValue> v;
+        std::optional<PropertyValue> v;
         if (owner == "frmMain") {
-            v = ui::getProperty(static_cast<ui::Form&>(m), property);
+            v = getProperty(static_cast<ui::Form&>(m), property);
         } else if (owner == "frmAbout") {
             FrmAbout* box = m.about();
             const std::size_t dot2 = property.find('.');
             if (dot2 != std::string::npos) {
                 if (!box) throw ScriptError{"the About box is not open: " + expr};
                 ui::Control* c = box->findControl(property.substr(0, dot2));
-                if (c) v = ui::getProperty(*c, property.substr(dot2 + 1));
+                if (c) v = getProperty(*c, property.substr(dot2 + 1));
             } else if (property == "Loaded") {
-                v = ui::PropertyValue::of(box != nullptr);
+                v = PropertyValue::of(box != nullptr);
             } else {
                 if (!box) throw ScriptError{"the About box is not open: " + expr};
-                v = ui::getProperty(static_cast<ui::Form&>(*box), property);
+                v = getProperty(static_cast<ui::Form&>(*box), property);
             }
         } else if (ui::Control* c = m.findControl(owner)) {
-            v = ui::getProperty(*c, property);
+            v = getProperty(*c, property);
         } else if (ui::Timer* t = m.findTimer(owner)) {
-            v = ui::getProperty(*t, property);
+            v = getProperty(*t, property);
         } else if (ui::MenuItem* item = m.findMenu(owner)) {
-            v = ui::getProperty(*item, property);
+            v = getProperty(*item, property);
         }
         if (!v) throw ScriptError{"cannot print " + expr};
         value = v->format();
@@ -333,18 +333,18 @@ void SimSession::print(const std::string& expr) {
     out_ << EscapeControls(expr) << " = " << EscapeControls(value) << '\n';
 }
 
-void SimSession::set(const std::string& target, const std::string& value) {
+void ScenarioSession::set(const std::string& target, const std::string& value) {
     FrmMain& m = main();
     const std::size_t dot = target.find('.');
     if (dot == std::string::npos) {
         if (target == "OldBarsPending") {
-            auto b = ui::parseBoolean(value);
+            auto b = parseBoolean(value);
             if (!b) throw ScriptError{"not a boolean: " + value};
             m.OldBarsPending = *b ? -1 : 0;
             return;
         }
         if (target == "HistoryIndex") {
-            auto n = ui::parseNumber(value);
+            auto n = parseNumber(value);
             if (!n || !(*n >= 0 && *n < kHistorySlots)) throw ScriptError{"bad index: " + value};
             m.HistoryIndex = static_cast<std::int16_t>(*n);
             return;
@@ -366,14 +366,14 @@ void SimSession::set(const std::string& target, const std::string& value) {
     const std::string property = target.substr(dot + 1);
     bool ok = false;
     try {
-        if (owner == "frmMain") ok = ui::setProperty(static_cast<ui::Form&>(m), property, value);
-        else if (ui::Control* c = m.findControl(owner)) ok = ui::setProperty(*c, property, value);
-        else if (ui::Timer* t = m.findTimer(owner)) ok = ui::setProperty(*t, property, value);
-        else if (ui::MenuItem* item = m.findMenu(owner)) ok = ui::setProperty(*item, property, value);
+        if (owner == "frmMain") ok = setProperty(static_cast<ui::Form&>(m), property, value);
+        else if (ui::Control* c = m.findControl(owner)) ok = setProperty(*c, property, value);
+        else if (ui::Timer* t = m.findTimer(owner)) ok = setProperty(*t, property, value);
+        else if (ui::MenuItem* item = m.findMenu(owner)) ok = setProperty(*item, property, value);
     } catch (const RuntimeError& e) {
         throw ScriptError{"cannot set " + target + " to " + value + ": " + e.what()};
     }
     if (!ok) throw ScriptError{"cannot set " + target + " to " + value};
 }
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,11 +1,11 @@
-#include "platform/ui/properties.h"
+#include "app/scenario/model_properties.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/runtime/errors.h"
 #include "platform/ui/model.h"
 
-namespace qx::ui {
+namespace qx::scenario {
 namespace {
 
 ErrorCode CodeOf(auto&& f) {
@@ -27,8 +27,8 @@ TEST(ParseNumber, TakesOnlyFiniteNumbers) {
 }
 
 TEST(SetProperty, PenWidthFollowsTheSixteenBitRule) {
-    Form form("frmTest");
-    Control box(form, "picBox", Kind::PictureBox, nullptr, 0, 0, 100, 100);
+    ui::Form form("frmTest");
+    ui::Control box(form, "picBox", ui::Kind::PictureBox, nullptr, 0, 0, 100, 100);
     EXPECT_TRUE(setProperty(box, "DrawWidth", "2.5"));
     EXPECT_EQ(box.drawWidth(), 2);  // halves to even
     EXPECT_TRUE(setProperty(box, "DrawWidth", "32767"));
@@ -41,8 +41,8 @@ TEST(SetProperty, PenWidthFollowsTheSixteenBitRule) {
 }
 
 TEST(SetProperty, TimerIntervalFollowsTheThirtyTwoBitRuleAndItsRange) {
-    Form form("frmTest");
-    Timer timer(form, "tmrTest", 100, false, "");
+    ui::Form form("frmTest");
+    ui::Timer timer(form, "tmrTest", 100, false, "");
     EXPECT_TRUE(setProperty(timer, "Interval", "65535"));
     EXPECT_EQ(timer.interval(), 65535);
     EXPECT_EQ(CodeOf([&] { setProperty(timer, "Interval", "1e12"); }), ErrorCode::Overflow);
@@ -52,8 +52,8 @@ TEST(SetProperty, TimerIntervalFollowsTheThirtyTwoBitRuleAndItsRange) {
 }
 
 TEST(SetProperty, ColoursAreWholeThirtyTwoBitNumbers) {
-    Form form("frmTest");
-    Control box(form, "picBox", Kind::PictureBox, nullptr, 0, 0, 100, 100);
+    ui::Form form("frmTest");
+    ui::Control box(form, "picBox", ui::Kind::PictureBox, nullptr, 0, 0, 100, 100);
     EXPECT_TRUE(setProperty(box, "BackColor", "255"));
     EXPECT_EQ(box.backColor(), 255u);
     EXPECT_TRUE(setProperty(box, "BackColor", "4294967295"));
@@ -67,4 +67,4 @@ TEST(SetProperty, ColoursAreWholeThirtyTwoBitNumbers) {
 }
 
 }  // namespace
-}  // namespace qx::ui
+}  // namespace qx::scenario

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 // The most virtual time one command may ask for (advance, msgbox-hold): one
 // hour, so that no script line can keep the simulator busy for long.
@@ -23,4 +23,4 @@ double ScriptNumberIn(std::string_view what, std::string_view text, double lowes
 // its fraction dropped. `key` names it in the refusal.
 std::uint64_t ScriptCount(std::string_view key, std::string_view text);
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 struct ScriptLine {
     std::string command;
@@ -22,4 +22,4 @@ std::optional<ScriptLine> parseLine(std::string_view line);
 // "key=value" into its two halves; nullopt without "=".
 std::optional<std::pair<std::string, std::string>> splitAssignment(std::string_view word);
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -8,7 +8,7 @@
 
 #include "platform/sim/escaped_text.h"
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 // Splits a script into lines. A line ends at "\n", "\r\n" or a lone "\r", so
 // a script saved with any of the three conventions reads line by line. A
@@ -30,4 +30,4 @@ private:
 
 using sim::EscapeControls;
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,8 +1,8 @@
-#include "app/sim/script_text.h"
+#include "app/scenario/script_text.h"
 
 #include <stdexcept>
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 bool ScriptLines::next(std::string& line) {
     line.clear();
@@ -41,4 +41,4 @@ bool ScriptLines::next(std::string& line) {
     }
 }
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario

@@ -1,13 +1,13 @@
-// Runs the program's real handlers on the simulated platform from a script:
-// the interpreter behind quendax-sim.
+// Runs the program's real handlers on the simulated platform from a scenario
+// script: the interpreter behind quendax-sim.
 #pragma once
 
 #include <iosfwd>
 #include <memory>
 #include <string>
 
-#include "app/sim/script_line.h"
-#include "app/sim/script_numbers.h"
+#include "app/scenario/script_line.h"
+#include "app/scenario/script_numbers.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
 #include "platform/sim/sim_clock.h"
@@ -16,17 +16,17 @@
 #include "platform/ui/dispatcher.h"
 #include "sampling/mod_memory.h"
 
-namespace qx::simscript {
+namespace qx::scenario {
 
 // A script line that can't be run: the message names what is wrong.
 struct ScriptError {
     std::string message;
 };
 
-class SimSession {
+class ScenarioSession {
 public:
-    explicit SimSession(std::ostream& out);
-    ~SimSession();
+    explicit ScenarioSession(std::ostream& out);
+    ~ScenarioSession();
 
     // Runs a whole script. Returns the exit status: 0, or 2 after an error
     // (reported on `err` with the line number).
@@ -65,4 +65,4 @@ private:
     double twipsPerPixel_ = 15;
 };
 
-}  // namespace qx::simscript
+}  // namespace qx::scenario
