@@ -117,7 +117,6 @@ public:
     void tmrUpdateMemoryInformation_Timer();
     void ResetOldBars();
     void tmrLoosePicOld_Timer();
-    void Form_DblClick();
     // freeing
     void tmrDefragMemory_Timer();
     // The end of a run, once its block is made (`ok`) or can't be.
@@ -129,8 +128,9 @@ public:
     void tmrQuit_Timer();
     void mnuDefragMemory3_Click();
     void tmrCheckIfMemoryFull_Timer();
-    // graph and layout
+    // graph
     void picHist_Paint(ui::Canvas& canvas);
+    // window layout
     void Form_Resize();
     // notification area
     void AddTrayIcon();
@@ -138,6 +138,7 @@ public:
     void TrayIcon_MouseMove(int button, int shift, float x, float y);
     void mnuShow_Click();
     void mnuToTray_Click();
+    void Form_DblClick();
     // The notification area went away (`present` false) or a new one came.
     void TrayHost_Change(bool present);
     // window commands

@@ -124,6 +124,4 @@ void FrmMain::tmrLoosePicOld_Timer() {
     skipOnError([&] { picOldPagefile.setVisible(false); });
 }
 
-void FrmMain::Form_DblClick() { HideToTray(); }
-
 }  // namespace qx

@@ -1,6 +1,8 @@
 // The notification-area icon: added at start, switched to the warning image
 // while less than five per cent of physical memory is free, and the way back
-// to a hidden window (double-click, or the pop-up menu on a right click).
+// to a hidden window (double-click, or the pop-up menu on a right click);
+// and the ways into the area: "Hide to system tray" and a double-click on
+// the window.
 #include "about/frm_about.h"
 #include "mainwindow/frm_main.h"
 #include "platform/runtime/errors.h"
@@ -83,6 +85,8 @@ void FrmMain::mnuToTray_Click() {
     skipOnError([&] { mnuShow.setCaption("&Hide"); });
     skipOnError([&] { mnuShow_Click(); });
 }
+
+void FrmMain::Form_DblClick() { HideToTray(); }
 
 void FrmMain::TrayHost_Change(bool present) {
     if (present) {
