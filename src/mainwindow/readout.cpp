@@ -13,6 +13,9 @@ namespace qx {
 
 namespace {
 
+// A figure in whole megabytes with the user's digit-group separator. Halves
+// round away from zero (1,234.5 MB reads 1,235 MB) on purpose: the figures
+// follow the format's rounding, not the halves-to-even of sizes and places.
 void ShowFigure(ui::Control& label, double megabytes, const std::string& separator,
                 std::string& scratch) {
     scratch.clear();

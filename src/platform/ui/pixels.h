@@ -6,8 +6,8 @@
 namespace qx::ui {
 
 // The nearest whole pixel, halves to the even neighbour (312.5 -> 312), as
-// every conversion to a whole number in the program. Both backends place
-// their controls with it.
+// the program rounds the sizes and places it works out in twips. Both
+// backends place their controls with it.
 inline int twipsToPixels(double twips, double twipsPerPixel) {
     return static_cast<int>(RoundHalfEven(twips / twipsPerPixel));
 }
