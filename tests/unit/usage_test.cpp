@@ -26,8 +26,11 @@ TEST(Usage, HelpAndVersionAreAskedOnlyByTheWholeCommandLine) {
     EXPECT_EQ(InfoRequestFor("/?"), InfoRequest::none);
 }
 
-TEST(Usage, VersionLineNamesTheProgramAndItsVersion) {
-    EXPECT_EQ(VersionText(), std::string("quendax ") + QX_EXPECTED_VERSION);
+TEST(Usage, VersionLineIsTheProgramsNameThenADottedVersion) {
+    const std::string text = VersionText();
+    EXPECT_EQ(text.rfind("quendax ", 0), 0u) << text;
+    EXPECT_TRUE(text.size() > 8 && text[8] != '.' && text.back() != '.') << text;
+    EXPECT_EQ(text.find_first_not_of("0123456789.", 8), std::string::npos) << text;
 }
 
 TEST(Usage, TextNamesBothSwitchesThenThePlatformsFiguresThenTheTestingAids) {
@@ -57,10 +60,10 @@ TEST(Usage, TheMessageBoxTextHasNoColumnsAndEndsLinesOnlyAtParagraphs) {
 }
 
 TEST(Usage, EmptyPartsLeaveNoTrace) {
-    const std::string text = UsageText("", "");
-    EXPECT_EQ(text, UsageText("", ""));
-    EXPECT_EQ(UsageText("F\n", "").size(), text.size() + 3);  // a blank line and "F\n"
-    EXPECT_EQ(text.substr(text.size() - 2), ".\n");
+    const std::string end = "other text starts the program normally.\n";
+    EXPECT_TRUE(UsageText("", "").ends_with(end));
+    EXPECT_TRUE(UsageText("F\n", "").ends_with(end + "\nF\n"));
+    EXPECT_TRUE(UsageText("", "A\n").ends_with(end + "\nA\n"));
 }
 
 TEST(Usage, EveryLineFitsAnEightyColumnTerminal) {
