@@ -21,7 +21,7 @@ std::string Upper(std::string text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::ostringstream out;
-    qx::simscript::SimSession session(out);
+    qx::scenario::ScenarioSession session(out);
     qx::fuzz::Run(session, "start", {}, text);
     out.str({});
     qx::fuzz::Run(session, "print", {"frmMain.Visible"});

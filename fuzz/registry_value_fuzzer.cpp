@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string second(cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1));
 
     std::ostream null(nullptr);
-    qx::simscript::SimSession session(null);
+    qx::scenario::ScenarioSession session(null);
     if (data[0] % 3 != 0) {
         qx::fuzz::Run(session, "reg", {"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", firstType, first});
     }

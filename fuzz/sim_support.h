@@ -22,9 +22,3 @@ inline void Run(scenario::ScenarioSession& session, std::string command, std::ve
 }
 
 }  // namespace qx::fuzz
-
-// The interpreter's former name, which the command-line and registry-value
-// targets still use; it goes once they name ScenarioSession.
-namespace qx::simscript {
-using SimSession = scenario::ScenarioSession;
-}  // namespace qx::simscript
