@@ -6,7 +6,7 @@
 namespace qx::app {
 
 void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEvents& events) {
-    events.prepare(win32::userGroupSeparator(), backend.windows().screenTwipsPerPixel());
+    events.prepare(win32::userGroupSeparator(), backend.windows().twipsPerPixel());
     backend.attach(main);
 
     // The close box, and the About box's Enter and Esc (menu shortcuts go

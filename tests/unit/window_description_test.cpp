@@ -31,7 +31,7 @@ TEST(WindowDescription, ListsWhatIsShownBottomToTopInDevicePixels) {
     form.hidden.setVisible(false);
     for (Control* c : {&form.frame, &form.figure}) c->setBackColor(0x102030);
     form.figure.setCaption("1,024 MB");
-    ScreenView view{.shown = true, .clientLeft = 100, .clientTop = 50, .scale = 2, .twipsPerPixel = 15, .rgb = {}, .textWidth = {}};
+    ScreenView view{.shown = true, .clientLeft = 100, .clientTop = 50, .scale = 2, .twipsPerPixel = 15, .rgb = {}, .textWidth = {}, .fontShare = {}};
     const std::string text = DescribeWindow(form, view, {{&form.bar, {0x0000C0, 0x00C0C0}}});
     EXPECT_EQ(text,
               "window frmShelf shown=1 mapped=1 x=100 y=50 width=480 height=240 outer=0,0,0,0 scale=2.000000 twips=15.000000 back=0f0000\n"

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <vector>
 
+#include "platform/ui/font_groups.h"
 #include "platform/ui/model.h"
 
 namespace qx::qt {
@@ -21,6 +22,8 @@ public:
                               std::vector<QPoint>& points) = 0;
     // The window's client area has a new size.
     virtual void clientResized() = 0;
+    // Where labels learn the size they are drawn at.
+    virtual ui::FontGroups& fontGroups() = 0;
 };
 
 }  // namespace qx::qt

@@ -14,7 +14,10 @@ LabelWidget::LabelWidget(ui::Control& control, ControlEvents& events, QWidget* p
     : QLabel(parent), control_(control), events_(events), normalFont_(font()), shownFont_(font()) {
     setTextFormat(Qt::PlainText);  // "&" and "<" are shown as they are
     layout_.setTextFormat(Qt::PlainText);
+    events_.fontGroups().join(control_, [this] { applyScale(); });
 }
+
+LabelWidget::~LabelWidget() { events_.fontGroups().leave(control_); }
 
 void LabelWidget::showText(const QString& text) {
     setText(text);
@@ -27,35 +30,27 @@ void LabelWidget::setBackground(const QColor& color) {
     update();
 }
 
-void LabelWidget::setSizePeers(std::vector<LabelWidget*> peers) {
-    peers_ = std::move(peers);
-    layOut();
-}
-
 void LabelWidget::layOut() {
     layout_.setText(text());
     layout_.prepare(QTransform(), normalFont_);
     preparedFont_ = normalFont_;
-    const double needed = layout_.size().width();
-    const double before = ownScale_;
-    ownScale_ = ui::FontScaleToFit(needed, width());
+    events_.fontGroups().measured(control_, ui::FontScaleToFit(layout_.size().width(), width()));
     applyScale();
-    if (ownScale_ == before) return;
-    for (LabelWidget* peer : peers_) peer->applyScale();
+}
+
+QFont LabelWidget::shrunk(const QFont& font, double share) {
+    QFont smaller = font;
+    if (font.pointSizeF() > 0) {
+        smaller.setPointSizeF(font.pointSizeF() * share);
+    } else {
+        smaller.setPixelSize(std::max(1, static_cast<int>(RoundHalfEven(font.pixelSize() * share))));
+    }
+    return smaller;
 }
 
 void LabelWidget::applyScale() {
-    double scale = ownScale_;
-    for (const LabelWidget* peer : peers_) scale = std::min(scale, peer->ownScale_);
-    shownFont_ = normalFont_;
-    if (scale < 1.0) {
-        if (normalFont_.pointSizeF() > 0) {
-            shownFont_.setPointSizeF(normalFont_.pointSizeF() * scale);
-        } else {
-            const int pixels = static_cast<int>(RoundHalfEven(normalFont_.pixelSize() * scale));
-            shownFont_.setPixelSize(std::max(1, pixels));
-        }
-    }
+    const double share = events_.fontGroups().shownShare(control_);
+    shownFont_ = share < 1.0 ? shrunk(normalFont_, share) : normalFont_;
     // Most labels show their text in the font just measured with: once is enough.
     if (shownFont_ != preparedFont_) {
         layout_.prepare(QTransform(), shownFont_);

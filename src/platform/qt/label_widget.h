@@ -4,15 +4,14 @@
 // The text is laid out once per change and drawn from that layout, since
 // the figures change ten times a second. A text wider than the label is
 // laid out in a smaller font, down to three quarters of the normal size,
-// before it is cut off. Labels of one size group all take the smallest
-// size any of them needs.
+// before it is cut off; labels of one size group all take the smallest size
+// any of them needs (ui::FontGroups).
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QStaticText>
-#include <vector>
 
 #include "platform/qt/control_events.h"
 
@@ -21,6 +20,7 @@ namespace qx::qt {
 class LabelWidget final : public QLabel {
 public:
     LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
+    ~LabelWidget() override;
 
     void showText(const QString& text);
     // A background of its own (an invalid colour: none). The label fills it
@@ -34,8 +34,8 @@ public:
 
     ui::Control& control() const { return control_; }
 
-    // The other labels of its size group.
-    void setSizePeers(std::vector<LabelWidget*> peers);
+    // `font` made `share` of its size.
+    static QFont shrunk(const QFont& font, double share);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,8 +55,6 @@ private:
     QFont preparedFont_;  // the font layout_ was last prepared with
     QStaticText layout_;
     QColor background_;
-    double ownScale_ = 1.0;  // what this label's own text needs
-    std::vector<LabelWidget*> peers_;
 };
 
 }  // namespace qx::qt

@@ -11,7 +11,6 @@
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/qt_window_host.h"
-#include "platform/ui/window_description.h"
 
 namespace qx::qt {
 
@@ -25,7 +24,6 @@ struct QtBackend::Services {
     QtTimerHost timers;
     QtWindowHost windows;
     QtSystem system;
-    std::unique_ptr<ui::WindowDescriber> describer;
 };
 
 QtBackend::QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock& blocks, LookupSystem& lookups,
@@ -36,10 +34,10 @@ QtBackend::QtBackend(MemorySystem& memory, FreeingSystem& freeing, WatchedBlock&
         QCoreApplication::exit(status_);
     });
     dispatcher_.setOnSync([this] {
-        services_->windows.syncAll();
+        services_->windows.host().syncAll();
         services_->system.tray().syncMenu();
     });
-    dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
+    dispatcher_.setOnSyncLater([this] { services_->windows.host().syncSoon(); });
     dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
@@ -57,12 +55,9 @@ std::string QtBackend::userGroupSeparator() { return QLocale::system().groupSepa
 
 double QtBackend::twipsPerPixel() { return kTwipsPerPixel; }
 
-void QtBackend::attach(ui::Form& startup) {
-    startup.host = &services_->windows;
-    services_->timers.adopt(startup);
-}
+void QtBackend::attach(ui::Form& startup) { services_->windows.host().attach(startup); }
 
-ui::FormHandlers& QtBackend::formHandlers() { return services_->windows.handlers(); }
+ui::FormHandlers& QtBackend::formHandlers() { return services_->windows.host().handlers(); }
 
 void QtBackend::setTrayHandler(std::function<void(int message)> handler) {
     services_->system.setTrayHandler([this, handler = std::move(handler)](int message) {
@@ -81,9 +76,9 @@ void QtBackend::setTrayMenu(ui::MenuItem& popup, std::function<void()> aboutToOp
     services_->system.tray().setContextMenu(
         menu, popup,
         [this, aboutToOpen = std::move(aboutToOpen)] {
-            services_->windows.setMenuOpeningElsewhere(true);
+            services_->windows.host().setMenuOpeningElsewhere(true);
             dispatcher_.deliver(aboutToOpen);
-            services_->windows.setMenuOpeningElsewhere(false);
+            services_->windows.host().setMenuOpeningElsewhere(false);
         },
         // An entry chosen in the host's menu runs as one chosen in ours.
         [this](ui::MenuItem& item) {
@@ -116,17 +111,7 @@ void QtBackend::closeAfter(int ms) {
     });
 }
 
-void QtBackend::describeWindowTo(std::string path) {
-    QtWindowHost& windows = services_->windows;
-    services_->describer = std::make_unique<ui::WindowDescriber>(std::move(path), [&windows] {
-        std::vector<ui::ShownWindow> shown;
-        for (QtFormWindow* window : windows.windows()) {
-            if (window->form()) shown.push_back({window->form(), window->screenView()});
-        }
-        return shown;
-    });
-    dispatcher_.describeTo(services_->describer.get());
-}
+void QtBackend::describeWindowTo(std::string path) { services_->windows.host().describeTo(std::move(path)); }
 
 int QtBackend::exec() {
     if (dispatcher_.ended()) return status_;

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_form_window.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,9 +12,9 @@
 #include <utility>
 
 #include "platform/qt/icons.h"
+#include "platform/qt/label_widget.h"
 #include "platform/qt/model_colors.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_window_host.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/x11_desktop.h"
 #include "platform/runtime/numbers.h"
@@ -46,7 +47,7 @@ Qt::WindowStates qtWindowState(int state, Qt::WindowStates current) {
 
 }  // namespace
 
-QtFormWindow::QtFormWindow(ui::Form& form, QtWindowHost& host, Placement placement)
+QtFormWindow::QtFormWindow(ui::Form& form, ui::FormHost& host, Placement placement)
     : QMainWindow(nullptr, windowFlagsFor(form)),
       form_(&form),
       host_(host),
@@ -78,6 +79,21 @@ void QtFormWindow::detach() {
     // The menus stay until the window goes: one of them may be what is
     // running now.
     if (menus_) menus_->detach();
+    hide();
+}
+
+bool QtFormWindow::hasMenu(const ui::MenuItem& menu) const { return menus_ && menus_->contains(menu); }
+
+void QtFormWindow::popupMenu(const ui::MenuItem& menu, bool entriesOnly) {
+    menus_->push();
+    if (QMenu* qmenu = menus_->menuOf(menu); qmenu && !entriesOnly) qmenu->popup(QCursor::pos());
+}
+
+bool QtFormWindow::frameExtents(int& width, int& height) const {
+    if (!isVisible()) return false;
+    width = frameGeometry().width() - geometry().width();
+    height = frameGeometry().height() - geometry().height();
+    return true;
 }
 
 bool QtFormWindow::live() const { return form_ && !host_.dispatcher().ended(); }
@@ -97,18 +113,6 @@ void QtFormWindow::createControls() {
     // Raised bottom to top, each comes to lie above those before it.
     for (const ui::Control* control : ui::StackingOrder(*form_)) {
         if (QWidget* widget = widgetOf(*control)) widget->raise();
-    }
-    // Labels of one size group learn of each other.
-    for (const auto& v : views_) {
-        auto* label = dynamic_cast<LabelWidget*>(v->widget());
-        if (!label || v->control().fontGroup == 0) continue;
-        std::vector<LabelWidget*> peers;
-        for (const auto& other : views_) {
-            if (other != v && other->control().fontGroup == v->control().fontGroup) {
-                if (auto* peer = dynamic_cast<LabelWidget*>(other->widget())) peers.push_back(peer);
-            }
-        }
-        label->setSizePeers(std::move(peers));
     }
 }
 
@@ -250,7 +254,7 @@ void QtFormWindow::firstShow() {
             const QSize size = windowSizeFor(twipsToPixels(form_->scaleWidth()), twipsToPixels(form_->scaleHeight()));
             move(area.center() - QPoint(size.width() / 2, size.height() / 2));
         }
-    } else if (QWidget* owner = host_.startupWindow(); owner && owner != this) {
+    } else if (auto* owner = dynamic_cast<QtFormWindow*>(host_.startupWindow()); owner && owner != this) {
         // A dialog stays above the window it belongs to.
         winId();
         owner->winId();
@@ -267,7 +271,7 @@ void QtFormWindow::firstShow() {
         activateWindow();
     }
     focusFirstControl();
-    recordGeometry();
+    recordPlace();
 }
 
 ui::ScreenView QtFormWindow::screenView() const {
@@ -287,16 +291,17 @@ ui::ScreenView QtFormWindow::screenView() const {
     view.rgb = [palette = client_->palette()](std::uint32_t color) {
         return static_cast<std::uint32_t>(toQColor(color, palette).rgb() & 0xFFFFFF);
     };
-    view.textWidth = [this, device](const ui::Control& label) {
+    view.textWidth = [this, device](const ui::Control& label, double share) {
         QFont font = client_->font();
         if (label.fontSize > 0) font.setPointSizeF(label.fontSize);
         font.setBold(label.fontBold);
+        if (share < 1.0) font = LabelWidget::shrunk(font, share);
         return device(QFontMetricsF(font, client_).horizontalAdvance(QString::fromStdString(label.caption())));
     };
     return view;
 }
 
-void QtFormWindow::recordGeometry() {
+void QtFormWindow::recordPlace() {
     if (!form_ || !isVisible()) return;
     const QRect frame = frameGeometry();
     const QSize inner = client_->size();
@@ -310,11 +315,9 @@ void QtFormWindow::recordGeometry() {
 // ---- events to the model -----------------------------------------------------------
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {
-    // The form decides; a disabled window can't be closed.
+    // The form decides.
     event->ignore();
-    if (!live() || !form_->enabled()) return;
-    ui::Form* form = form_;
-    host_.dispatcher().deliver([this, form] { host_.closeBox(*form); });
+    if (live()) host_.closeBox(*form_);
 }
 
 void QtFormWindow::changeEvent(QEvent* event) {
@@ -330,14 +333,12 @@ void QtFormWindow::changeEvent(QEvent* event) {
             return;
         }
     }
-    if (state == form_->windowState()) return;
-    ui::Form* form = form_;
-    host_.dispatcher().deliver([form, state] { form->setWindowState(state); });
+    host_.stateChanged(*form_, state);
 }
 
 void QtFormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    if (live()) recordGeometry();
+    if (live()) host_.moved(*form_);
 }
 
 void QtFormWindow::keyPressEvent(QKeyEvent* event) {
@@ -347,52 +348,32 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) key = "Enter";
         if (event->key() == Qt::Key_Escape) key = "Esc";
     }
-    if (key && live()) {
-        bool handled = false;
-        ui::Form* form = form_;
-        host_.dispatcher().deliver([&] { handled = host_.key(*form, key); });
-        if (handled) {
-            event->accept();
-            return;
-        }
+    if (key && live() && host_.key(*form_, key)) {
+        event->accept();
+        return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
 void QtFormWindow::doubleClicked(ui::Control* control) {
-    if (!live()) return;
-    ui::Form* form = form_;
-    host_.dispatcher().deliver([form, control] { form->doubleClick(control); });
+    if (live()) host_.doubleClick(*form_, control);
 }
 
 void QtFormWindow::buttonClicked(ui::Control& button) {
-    if (!live()) return;
-    ui::Form* form = form_;
-    host_.dispatcher().deliver([form, &button] { form->clickButton(button); });
+    if (live()) host_.clickButton(*form_, button);
 }
 
 void QtFormWindow::paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
                               std::vector<QPoint>& points) {
     if (!live() || !box.onPaint) return;
     QtCanvas canvas(painter, palette, points);
-    host_.dispatcher().paintBox(box, canvas, host_.refreshing());
+    host_.paintBox(*form_, box, canvas);
 }
 
 void QtFormWindow::clientResized() {
     // Before the first show the sizes are the ones pushed from the form.
     if (!live() || !shownOnce_ || isMinimized()) return;
-    const double width = pixelsToTwips(client_->width());
-    const double height = pixelsToTwips(client_->height());
-    if (width == form_->scaleWidth() && height == form_->scaleHeight()) {
-        recordGeometry();
-        return;
-    }
-    ui::Form* form = form_;
-    host_.dispatcher().deliver([this, form, width, height] {
-        recordGeometry();
-        form->setClientSize(width, height);
-        if (form->onResize) form->onResize();
-    });
+    host_.clientResized(*form_, pixelsToTwips(client_->width()), pixelsToTwips(client_->height()));
 }
 
 }  // namespace qx::qt

@@ -15,38 +15,36 @@
 #include "platform/qt/control_events.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/menu_view.h"
+#include "platform/ui/form_host.h"
+#include "platform/ui/native_form.h"
 #include "platform/ui/window_description.h"
 
 namespace qx::qt {
 
-class QtWindowHost;
-
-class QtFormWindow final : public QMainWindow, private ControlEvents {
+class QtFormWindow final : public QMainWindow, public ui::NativeForm, private ControlEvents {
 public:
     enum class Placement { CentreOfScreen, FromModel };
 
-    QtFormWindow(ui::Form& form, QtWindowHost& host, Placement placement);
+    QtFormWindow(ui::Form& form, ui::FormHost& host, Placement placement);
     ~QtFormWindow() override;
 
     // The form, or nullptr once it has been unloaded.
     ui::Form* form() const { return form_; }
-    // The form is gone: from now on the window only waits to be deleted.
-    void detach();
 
-    void sync();
-    // Where the window is on the screen, for the window description.
-    ui::ScreenView screenView() const;
+    // ui::NativeForm
+    void sync() override;
+    void repaintBox(const ui::Control& box) override;
+    bool hasMenu(const ui::MenuItem& menu) const override;
+    void popupMenu(const ui::MenuItem& menu, bool entriesOnly) override;
+    void detach() override;
+    bool frameExtents(int& width, int& height) const override;
+    void recordPlace() override;
+    ui::ScreenView screenView() const override;
 
     ClientArea* clientArea() const { return client_; }
     const ControlView* viewOf(const ui::Control& control) const;
     QWidget* widgetOf(const ui::Control& control) const;
     MenuView* menus() const { return menus_.get(); }
-
-    // Repaints a picture box now.
-    void repaintBox(const ui::Control& box);
-
-    // Writes the window's real frame, position and size into the form.
-    void recordGeometry();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +59,7 @@ private:
     void paintControl(ui::Control& box, QPainter& painter, const QPalette& palette,
                       std::vector<QPoint>& points) override;
     void clientResized() override;
+    ui::FontGroups& fontGroups() override { return host_.fontGroups(); }
 
     bool live() const;
     void createControls();
@@ -77,7 +76,7 @@ private:
     void resizeClient(int width, int height);
 
     ui::Form* form_;
-    QtWindowHost& host_;
+    ui::FormHost& host_;
     Placement placement_;
     ClientArea* client_ = nullptr;
     std::vector<std::unique_ptr<ControlView>> views_;

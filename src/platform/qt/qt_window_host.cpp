@@ -1,110 +1,49 @@
 #include "platform/qt/qt_window_host.h"
 
-#include <QCursor>
-#include <QMenu>
-
 #include "platform/qt/twips.h"
 
 namespace qx::qt {
 
 QtWindowHost::QtWindowHost(ui::Dispatcher& dispatcher, QtTimerHost& timers)
-    : dispatcher_(dispatcher), timers_(timers) {
+    : host_(dispatcher, timers.table(), *this) {
     syncTimer_.setSingleShot(true);
     syncTimer_.setInterval(0);
-    QObject::connect(&syncTimer_, &QTimer::timeout, [this] { dispatcher_.sync(); });
+    QObject::connect(&syncTimer_, &QTimer::timeout, [this] { host_.runSoon(); });
 }
 
-QtWindowHost::~QtWindowHost() {
-    for (QtFormWindow* w : windows_) delete w;
+std::unique_ptr<ui::NativeForm> QtWindowHost::create(ui::Form& form, bool startup) {
+    return std::make_unique<QtFormWindow>(
+        form, host_, startup ? QtFormWindow::Placement::CentreOfScreen : QtFormWindow::Placement::FromModel);
 }
 
-void QtWindowHost::formLoaded(ui::Form& form) {
-    if (windowOf(form)) return;
-    form.host = this;
-    form.setTwipsPerPixel(kTwipsPerPixel);
-    timers_.adopt(form);
-    const bool startup = windows_.empty();
-    if (!startup) {
-        QtFormWindow* main = startupWindow();
-        const bool shown = main && main->isVisible();
-        const QRect frame = shown ? main->frameGeometry() : QRect();
-        const QRect inner = shown ? main->geometry() : QRect();
-        ui::TakeDialogFrame(form, shown, frame.width() - inner.width(), frame.height() - inner.height());
-    }
-    windows_.push_back(new QtFormWindow(
-        form, *this, startup ? QtFormWindow::Placement::CentreOfScreen : QtFormWindow::Placement::FromModel));
-}
-
-void QtWindowHost::formUnloaded(ui::Form& form) {
-    QtFormWindow* window = windowOf(form);
-    if (!window) return;
-    timers_.release(form);
-    window->detach();
-    window->hide();
-    // Its own event may be what unloaded it: delete it from the event loop.
-    window->deleteLater();
-    std::erase(windows_, window);
-}
+double QtWindowHost::twipsPerPixel() const { return kTwipsPerPixel; }
 
 QtFormWindow* QtWindowHost::windowOf(const ui::Form& form) const {
-    for (QtFormWindow* w : windows_) {
-        if (w->form() == &form) return w;
-    }
-    return nullptr;
+    return static_cast<QtFormWindow*>(host_.windowOf(form));
 }
 
-QtFormWindow* QtWindowHost::startupWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
+QtFormWindow* QtWindowHost::startupWindow() const { return static_cast<QtFormWindow*>(host_.startupWindow()); }
 
 QWidget* QtWindowHost::widgetOf(const ui::Control& control) const {
     const QtFormWindow* w = windowOf(control.form());
     return w ? w->widgetOf(control) : nullptr;
 }
 
-void QtWindowHost::syncAll() {
-    // A handler run from inside a push may load or unload a form.
-    for (std::size_t i = 0; i < windows_.size(); ++i) windows_[i]->sync();
-}
-
-void QtWindowHost::syncSoon() {
-    if (!syncTimer_.isActive()) syncTimer_.start();
-}
-
-void QtWindowHost::refresh(ui::Control& box) {
-    QtFormWindow* w = windowOf(box.form());
-    if (!w) return;
-    // What the handler has changed so far goes out with this paint, so the
-    // window is drawn and sent to the screen once, not once more after it.
-    dispatcher_.sync();
-    refreshing_ = true;
-    w->repaintBox(box);
-    refreshing_ = false;
-}
-
-void QtWindowHost::popupMenu(ui::MenuItem& menu) {
-    for (QtFormWindow* w : windows_) {
-        MenuView* menus = w->menus();
-        if (!menus || !menus->contains(menu)) continue;
-        menus->push();  // the handler may have just changed its entries
-        if (menuOpeningElsewhere_) return;
-        if (QMenu* qmenu = menus->menuOf(menu)) qmenu->popup(QCursor::pos());
-        return;
-    }
-}
-
-QMenu* QtWindowHost::menuOf(ui::MenuItem& menu) {
-    for (QtFormWindow* w : windows_) {
-        MenuView* menus = w->menus();
-        if (menus && menus->contains(menu)) return menus->menuOf(menu);
+MenuView* QtWindowHost::menusWith(const ui::MenuItem& item) const {
+    for (ui::Form* form : host_.forms()) {
+        if (windowOf(*form)->hasMenu(item)) return windowOf(*form)->menus();
     }
     return nullptr;
 }
 
-QAction* QtWindowHost::actionOf(ui::MenuItem& item) {
-    for (QtFormWindow* w : windows_) {
-        MenuView* menus = w->menus();
-        if (menus && menus->contains(item)) return menus->actionOf(item);
-    }
-    return nullptr;
+QMenu* QtWindowHost::menuOf(const ui::MenuItem& menu) const {
+    MenuView* menus = menusWith(menu);
+    return menus ? menus->menuOf(menu) : nullptr;
+}
+
+QAction* QtWindowHost::actionOf(const ui::MenuItem& item) const {
+    MenuView* menus = menusWith(item);
+    return menus ? menus->actionOf(item) : nullptr;
 }
 
 bool QtWindowHost::setStaysOnTop(bool onTop) {

@@ -108,8 +108,10 @@ std::string DescribeWindow(const Form& form, const ScreenView& view,
                 rgb(c->backColor()) + " border=" + std::to_string(border) +
                 " transparent=" + (c->transparent ? "1" : "0") + " caption=" + (c->caption().empty() ? "0" : "1") +
                 " picture=" + (c->picture.empty() ? "0" : "1");
-        const bool ownFont = c->kind() == Kind::Label && (c->fontSize > 0 || c->fontBold) && !c->caption().empty();
-        text += " text=" + std::to_string(ownFont && view.textWidth ? view.textWidth(*c) : -1);
+        const bool measured = c->kind() == Kind::Label && (c->fontSize > 0 || c->fontBold || c->fontGroup != 0) &&
+                              !c->caption().empty() && view.textWidth;
+        const double share = view.fontShare ? view.fontShare(*c) : 1.0;
+        text += " text=" + std::to_string(measured ? view.textWidth(*c, share) : -1);
         text += " pens=";
         std::string colors;
         if (const auto found = pens.find(c); found != pens.end()) {

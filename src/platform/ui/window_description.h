@@ -15,9 +15,9 @@
 // backend has on the screen, `outer` its frame's place on the screen.
 // Places are relative to the client area, whose corner on the screen is
 // the window's x and y. Colours are 0xRRGGBB as the screen shows them;
-// `text` is how wide the caption of a label in a font of its own is in that
-// font (-1: not measured); `pens` are the colours of a picture box's latest
-// paint.
+// `text` is how wide the caption of a label in a font of its own or of a
+// size group is in the font it is drawn in (-1: not measured); `pens` are
+// the colours of a picture box's latest paint.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +40,11 @@ struct ScreenView {
     double twipsPerPixel = 15;
     int outerLeft = 0, outerTop = 0, outerWidth = 0, outerHeight = 0;  // device pixels
     std::function<std::uint32_t(std::uint32_t)> rgb;  // a model colour as 0xRRGGBB
-    // How wide a caption is in the font the control asks for, device pixels.
-    std::function<int(const Control&)> textWidth;
+    // How wide a caption is in the font the control asks for, made `share`
+    // of its size, device pixels.
+    std::function<int(const Control&, double share)> textWidth;
+    // The share of its font size a label is drawn at (none: 1).
+    std::function<double(const Control&)> fontShare;
 };
 
 struct ShownWindow {

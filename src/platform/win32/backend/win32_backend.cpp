@@ -6,7 +6,6 @@
 #include "platform/win32/backend/win32_system.h"
 #include "platform/win32/backend/win32_window_host.h"
 #include "platform/win32/ui/message_loop.h"
-#include "platform/ui/window_description.h"
 
 namespace qx::win32 {
 
@@ -25,7 +24,6 @@ struct Win32Backend::Services {
     ui::TimerTable timers;
     Win32WindowHost windows;
     Win32System system;
-    std::unique_ptr<ui::WindowDescriber> describer;
 };
 
 Win32Backend::Win32Backend(HINSTANCE instance, MemorySystem& memory, FreeingSystem& freeing, std::string commandLine) {
@@ -35,8 +33,8 @@ Win32Backend::Win32Backend(HINSTANCE instance, MemorySystem& memory, FreeingSyst
         services_->timers.stopAll();
         win32ui::MessageLoop::quit(status_);
     });
-    dispatcher_.setOnSync([this] { services_->windows.syncAll(); });
-    dispatcher_.setOnSyncLater([this] { services_->windows.syncSoon(); });
+    dispatcher_.setOnSync([this] { services_->windows.host().syncAll(); });
+    dispatcher_.setOnSyncLater([this] { services_->windows.host().syncSoon(); });
     dispatcher_.setOnWarn([this](std::string_view line) { services_->system.warn(line); });
 }
 
@@ -58,12 +56,9 @@ System& Win32Backend::system() { return services_->system; }
 Win32System& Win32Backend::win32System() { return services_->system; }
 Win32WindowHost& Win32Backend::windows() { return services_->windows; }
 
-void Win32Backend::attach(ui::Form& startup) {
-    startup.host = &services_->windows;
-    services_->timers.adopt(startup);
-}
+void Win32Backend::attach(ui::Form& startup) { services_->windows.host().attach(startup); }
 
-ui::FormHandlers& Win32Backend::formHandlers() { return services_->windows.handlers(); }
+ui::FormHandlers& Win32Backend::formHandlers() { return services_->windows.host().handlers(); }
 
 void Win32Backend::setTrayHandler(std::function<void(int code)> handler) {
     services_->system.setTrayHandler(std::move(handler));
@@ -79,16 +74,6 @@ int Win32Backend::exec() {
     return status_;
 }
 
-void Win32Backend::describeWindowTo(std::string path) {
-    Win32WindowHost& windows = services_->windows;
-    services_->describer = std::make_unique<ui::WindowDescriber>(std::move(path), [&windows] {
-        std::vector<ui::ShownWindow> shown;
-        for (const auto& view : windows.views()) {
-            if (view->handle()) shown.push_back({&view->form(), view->screenView()});
-        }
-        return shown;
-    });
-    dispatcher_.describeTo(services_->describer.get());
-}
+void Win32Backend::describeWindowTo(std::string path) { services_->windows.host().describeTo(std::move(path)); }
 
 }  // namespace qx::win32

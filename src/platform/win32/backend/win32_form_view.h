@@ -1,46 +1,45 @@
 // One loaded form on Windows: its toolkit window (win32ui::FormWindow),
 // which applies what changed in the model through the shared change
-// tracking, and the window's place written back into the model.
+// tracking, its events passed to the shared form host, and the window's
+// place written back into the model.
 #pragma once
 
 #include <memory>
 
-#include "platform/ui/model.h"
-#include "platform/ui/view_sync.h"
-#include "platform/ui/window_description.h"
+#include "platform/ui/form_host.h"
+#include "platform/ui/native_form.h"
 #include "platform/win32/ui/form_window.h"
+#include "platform/win32/ui/message_loop.h"
 
 namespace qx::win32 {
 
-class FormView {
+class FormView final : public ui::NativeForm {
 public:
-    FormView(ui::Form& form, win32ui::FormWindowOptions options, win32ui::FormWindowEvents events);
-    ~FormView();
+    FormView(ui::Form& form, ui::FormHost& host, win32ui::MessageLoop& loop, win32ui::FormWindowOptions options,
+             win32ui::FailureHandler failed, bool startup);
+    ~FormView() override;
     FormView(const FormView&) = delete;
     FormView& operator=(const FormView&) = delete;
 
-    ui::Form& form() const { return form_; }
     win32ui::FormWindow& window() { return *window_; }
-    const win32ui::FormWindow& window() const { return *window_; }
     HWND handle() const { return window_->handle(); }
-    bool contains(const ui::MenuItem& item) const;
 
-    // Applies every change of the form since the last sync.
-    void sync();
-    // Applies the changes of the menu entries only (before a pop-up opens).
-    void syncMenus();
-    // Everything is applied again at the next sync (after a DPI change).
-    void forgetControls();
-
-    // The user moved or sized the window: its outer rectangle goes to the
-    // model as the place it has now, so the next sync leaves it there.
-    void recordPlace();
-
-    // Where the window is on the screen, for the window description.
-    ui::ScreenView screenView() const;
+    // ui::NativeForm
+    void sync() override;
+    void repaintBox(const ui::Control& box) override { window_->repaintControl(box); }
+    bool hasMenu(const ui::MenuItem& menu) const override;
+    void popupMenu(const ui::MenuItem& menu, bool entriesOnly) override;
+    void detach() override;
+    bool frameExtents(int& width, int& height) const override;
+    void recordPlace() override;
+    ui::ScreenView screenView() const override;
 
 private:
+    win32ui::FormWindowEvents eventsFor(ui::FormHost& host, win32ui::FailureHandler failed);
+
     ui::Form& form_;
+    win32ui::MessageLoop& loop_;
+    bool startup_;
     std::unique_ptr<win32ui::FormWindow> window_;
     bool placedOnce_ = false;
 };

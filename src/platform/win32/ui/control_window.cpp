@@ -2,7 +2,7 @@
 
 namespace qx::win32ui {
 
-bool createControlWindow(HINSTANCE instance, ControlWindow& record) {
+bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups) {
     const ui::Control& control = *record.control;
     HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id));
     switch (control.kind()) {
@@ -17,6 +17,8 @@ bool createControlWindow(HINSTANCE instance, ControlWindow& record) {
             break;
         case ui::Kind::Label: {
             record.label = std::make_unique<LabelState>();
+            record.label->control = &control;
+            record.label->groups = &fontGroups;
             LabelLook look;
             look.alignment = control.alignment;
             look.transparent = control.transparent;

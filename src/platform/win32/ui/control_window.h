@@ -35,8 +35,9 @@ struct ControlWindow {
 };
 
 // Creates the child window for `record.control` inside `record.parent`,
-// hidden and without a size; false when the system refuses.
-bool createControlWindow(HINSTANCE instance, ControlWindow& record);
+// hidden and without a size; false when the system refuses. A label
+// learns the size it is drawn at from `fontGroups`.
+bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups);
 
 // The control's rectangle in its HWND parent's client pixels: its own
 // rectangle in the container plus the offsets of the frames it lies in.

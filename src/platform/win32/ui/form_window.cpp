@@ -129,7 +129,7 @@ void FormWindow::createControls() {
         controls_.push_back(std::move(record));
         controlSyncs_.emplace_back(*control);
         ControlWindow& made = controls_.back();
-        if (!createControlWindow(options_.instance, made)) continue;
+        if (!createControlWindow(options_.instance, made, fontGroups())) continue;
         if (made.box) {
             ui::Control* box = control;
             made.box->paint = [this, box](ui::Canvas& canvas) {
@@ -383,8 +383,11 @@ RECT FormWindow::outerRect() const {
     return r;
 }
 
-int FormWindow::textWidth(const ui::Control& label) {
-    HFONT font = fonts_.font(label.fontSize > 0 ? label.fontSize : kDefaultFontPoints, dpi_, label.fontBold);
+int FormWindow::textWidth(const ui::Control& label, double share) {
+    HFONT normal = fonts_.font(label.fontSize > 0 ? label.fontSize : kDefaultFontPoints, dpi_, label.fontBold);
+    OwnedFont smaller;
+    if (normal && share < 1.0) smaller.reset(createShrunkFont(normal, share));
+    HFONT font = smaller.get() ? smaller.get() : normal;
     HDC screen = GetDC(nullptr);
     if (!font || !screen) {
         if (screen) ReleaseDC(nullptr, screen);

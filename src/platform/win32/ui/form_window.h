@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/font_groups.h"
 #include "platform/ui/model.h"
 #include "platform/ui/view_sync.h"
 #include "platform/win32/ui/accelerators.h"
@@ -61,6 +62,9 @@ struct FormWindowOptions {
     // Images by their model name ("app", "warning") at a size in pixels. A
     // picture box shows its image filling the box.
     std::function<HICON(std::string_view name, int sizePixels)> icon;
+    // Where the labels learn the size they are drawn at (none: the
+    // window's own).
+    ui::FontGroups* fontGroups = nullptr;
 };
 
 class FormWindow {
@@ -131,8 +135,9 @@ public:
 
     RECT outerRect() const;
     SIZE clientSize() const;
-    // How wide `label`'s caption is in the font it asks for, in pixels.
-    int textWidth(const ui::Control& label);
+    // How wide `label`'s caption is in the font it asks for, made `share`
+    // of its size, in pixels.
+    int textWidth(const ui::Control& label, double share);
 
 private:
     friend bool registerFormClass(HINSTANCE instance);
@@ -158,12 +163,15 @@ private:
     void firstShow();
     void focusFirstControl();
 
+    ui::FontGroups& fontGroups() { return options_.fontGroups ? *options_.fontGroups : ownFontGroups_; }
+
     template <typename Body>
     void emit(Body&& body) {
         if (!detached_) guardedCall(events_.failed, body);
     }
 
     ui::Form& form_;
+    ui::FontGroups ownFontGroups_;  // before the controls, which report to it
     FormWindowOptions options_;
     FormWindowEvents events_;
     HWND window_ = nullptr;

@@ -27,25 +27,36 @@ std::uint32_t shownBackground(const LabelLook& look) {
     return own ? look.backColor : look.behindColor;
 }
 
-// The font the text fits in: the normal one, or one made smaller
-// (ui::FontScaleToFit).
-HFONT fittingFont(HDC dc, LabelState& state, const wchar_t* text, int length, int width) {
-    state.shrunkLast = false;
-    if (!state.font || width <= 0) return state.font;
+// Tells the label's group what share of its font size the text needs to fit.
+void measure(HWND window, LabelState& state) {
+    const int length = GetWindowTextLengthW(window);
+    RECT client{};
+    GetClientRect(window, &client);
     SIZE extent{};
-    HGDIOBJ old = SelectObject(dc, state.font);
-    const bool measured = GetTextExtentPoint32W(dc, text, length, &extent) != FALSE;
-    SelectObject(dc, old);
-    if (!measured || extent.cx <= width) return state.font;
+    HDC dc = state.font && length > 0 ? GetDC(window) : nullptr;
+    if (dc) {
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const int got = GetWindowTextW(window, text.data(), length + 1);
+        HGDIOBJ old = SelectObject(dc, state.font);
+        if (!GetTextExtentPoint32W(dc, text.data(), got, &extent)) extent.cx = 0;
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+    }
+    state.groups->measured(*state.control, ui::FontScaleToFit(extent.cx, client.right));
+}
+
+LONG shrunkHeight(LONG height, double share) { return static_cast<LONG>(RoundHalfEven(height * share)); }
+
+// The font the text is drawn in: the normal one, or one made smaller.
+HFONT shownFont(LabelState& state) {
+    state.shrunkLast = false;
+    const double share = state.groups->shownShare(*state.control);
     LOGFONTW face{};
-    if (!GetObjectW(state.font, sizeof face, &face)) return state.font;
-    const double scale = ui::FontScaleToFit(extent.cx, width);
-    const LONG height = static_cast<LONG>(RoundHalfEven(face.lfHeight * scale));
+    if (!state.font || share >= 1.0 || !GetObjectW(state.font, sizeof face, &face)) return state.font;
+    const LONG height = shrunkHeight(face.lfHeight, share);
     if (height == face.lfHeight) return state.font;
     if (!state.shrunk.get() || state.shrunkHeight != height) {
-        face.lfHeight = height;
-        face.lfWidth = 0;
-        state.shrunk.reset(CreateFontIndirectW(&face));
+        state.shrunk.reset(createShrunkFont(state.font, share));
         state.shrunkHeight = height;
     }
     if (!state.shrunk.get()) return state.font;
@@ -69,7 +80,7 @@ void paint(HWND window, LabelState& state) {
     if (length > 0) {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         const int got = GetWindowTextW(window, text.data(), length + 1);
-        HFONT font = fittingFont(dc, state, text.data(), got, client.right);
+        HFONT font = shownFont(state);
         HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
@@ -93,17 +104,25 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+            if (state) measure(window, *state);
             InvalidateRect(window, nullptr, FALSE);
             return result;
         }
+        case WM_SIZE:
+            if (state) measure(window, *state);
+            break;
         case WM_SETFONT:
             if (state) {
                 state->font = reinterpret_cast<HFONT>(wParam);
                 state->shrunk.reset(nullptr);  // made from the old one
                 state->shrunkHeight = 0;
+                measure(window, *state);
             }
             if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
             return 0;
+        case WM_DESTROY:
+            if (state) state->groups->leave(*state->control);
+            break;
         case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
         case WM_ENABLE: InvalidateRect(window, nullptr, FALSE); return 0;
         case WM_LBUTTONDBLCLK: reportDoubleClick(window); return 0;
@@ -119,8 +138,18 @@ bool registerLabelClass(HINSTANCE instance) {
 }
 
 HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id) {
-    return CreateWindowExW(0, kLabelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+    HWND label = CreateWindowExW(0, kLabelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+    if (label) state.groups->join(*state.control, [label] { InvalidateRect(label, nullptr, FALSE); });
+    return label;
+}
+
+HFONT createShrunkFont(HFONT font, double share) {
+    LOGFONTW face{};
+    if (!GetObjectW(font, sizeof face, &face)) return nullptr;
+    face.lfHeight = shrunkHeight(face.lfHeight, share);
+    face.lfWidth = 0;
+    return CreateFontIndirectW(&face);
 }
 
 LabelState* labelStateOf(HWND label) {

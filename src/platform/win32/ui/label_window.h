@@ -5,13 +5,15 @@
 // buffer, since the figures change ten times a second. The caption is the
 // window text, so GetWindowTextW reads it. A text wider than the label is
 // drawn in a smaller font, down to three quarters of the normal size,
-// before it is cut off.
+// before it is cut off; labels of one size group all take the smallest size
+// any of them needs (ui::FontGroups).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "platform/ui/font_groups.h"
 #include "platform/ui/model.h"
 #include "platform/win32/ui/back_buffer.h"
 
@@ -48,6 +50,8 @@ private:
 
 // The label's state, owned by whoever creates the window; it must outlive it.
 struct LabelState {
+    const ui::Control* control = nullptr;
+    ui::FontGroups* groups = nullptr;  // where it reports the size it needs
     LabelLook look;
     HFONT font = nullptr;  // the normal font, not owned
     BackBuffer buffer;
@@ -55,6 +59,9 @@ struct LabelState {
     LONG shrunkHeight = 0;  // its LOGFONT height
     bool shrunkLast = false;  // the last paint used it
 };
+
+// A new font: `font` made `share` of its size (nullptr if that fails).
+HFONT createShrunkFont(HFONT font, double share);
 
 bool registerLabelClass(HINSTANCE instance);
 HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id);
