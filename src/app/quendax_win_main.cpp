@@ -26,8 +26,8 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
 #include "mainwindow/usage.h"
-#include "platform/win32/backend/figure_sources.h"
-#include "platform/win32/backend/win32_backend.h"
+#include "platform/win32/figure_sources.h"
+#include "platform/win32/ui/win32_backend.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/version_resource.h"
 #include "platform/win32/win32_command_line.h"
@@ -129,7 +129,7 @@ int main() {
     if (fixed) fixedFigures = std::make_unique<qx::FixedFiguresSystem>(machineMemory, *fixed);
     qx::MemorySystem& memory = fixedFigures ? static_cast<qx::MemorySystem&>(*fixedFigures) : machineMemory;
     qx::FreeingSystem& freeing = fixedFigures ? static_cast<qx::FreeingSystem&>(*fixedFigures) : machineFreeing;
-    qx::win32::Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
+    qx::win32ui::Win32Backend backend(GetModuleHandleW(nullptr), memory, freeing, commandLine);
     if (descriptionFile) backend.describeWindowTo(*descriptionFile);
     qx::ModMemory sampling(backend.system());
     qx::FrmMain main(backend.system(), sampling);

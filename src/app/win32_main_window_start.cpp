@@ -1,12 +1,12 @@
 #include "app/win32_main_window_start.h"
 
-#include "platform/win32/backend/user_locale.h"
-#include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/ui/user_locale.h"
+#include "platform/win32/ui/win32_window_host.h"
 
 namespace qx::app {
 
-void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEvents& events) {
-    events.prepare(win32::userGroupSeparator(), backend.windows().twipsPerPixel());
+void startMainWindow(win32ui::Win32Backend& backend, FrmMain& main, MainWindowEvents& events) {
+    events.prepare(win32ui::userGroupSeparator(), backend.windows().twipsPerPixel());
     backend.attach(main);
 
     // The close box, and the About box's Enter and Esc (menu shortcuts go

@@ -5,11 +5,11 @@
 
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_window_events.h"
-#include "platform/win32/backend/win32_backend.h"
+#include "platform/win32/ui/win32_backend.h"
 
 namespace qx::app {
 
 // `events` must live as long as the backend runs.
-void startMainWindow(win32::Win32Backend& backend, FrmMain& main, MainWindowEvents& events);
+void startMainWindow(win32ui::Win32Backend& backend, FrmMain& main, MainWindowEvents& events);
 
 }  // namespace qx::app

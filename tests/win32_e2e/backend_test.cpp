@@ -18,16 +18,18 @@
 
 #include "platform/system.h"
 #include "platform/ui/model.h"
-#include "platform/win32/backend/win32_backend.h"
-#include "platform/win32/backend/win32_periodic_timers.h"
-#include "platform/win32/backend/win32_system.h"
-#include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/ui/win32_backend.h"
+#include "platform/win32/ui/win32_periodic_timers.h"
+#include "platform/win32/ui/win32_system.h"
+#include "platform/win32/ui/win32_window_host.h"
 #include "platform/win32/parallel_fill.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/win32_freeing.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 namespace {
+
+using namespace win32;  // the OS layer under the window layer
 
 struct NoMemory final : MemorySystem {
     bool globalMemoryStatusEx(MemoryStatusEx&) override { return false; }
@@ -353,4 +355,4 @@ TEST(Win32BlockWaiter, ABlockPastItsDeadlineFailsTheRunAndIsFreedOnceMade) {
 }
 
 }  // namespace
-}  // namespace qx::win32
+}  // namespace qx::win32ui

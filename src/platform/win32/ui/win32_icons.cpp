@@ -1,8 +1,8 @@
-#include "platform/win32/backend/win32_icons.h"
+#include "platform/win32/ui/win32_icons.h"
 
 #include "platform/win32/resources/resource_ids.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 IconCache::~IconCache() {
     for (const Entry& e : entries_) DestroyIcon(e.icon);
@@ -22,4 +22,4 @@ HICON IconCache::icon(std::string_view name, int sizePixels) {
     return entries_.back().icon;
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

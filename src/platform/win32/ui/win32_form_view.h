@@ -11,7 +11,7 @@
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/message_loop.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class FormView final : public ui::NativeForm {
 public:
@@ -44,4 +44,4 @@ private:
     bool placedOnce_ = false;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

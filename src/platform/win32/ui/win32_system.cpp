@@ -1,10 +1,10 @@
-#include "platform/win32/backend/win32_system.h"
+#include "platform/win32/ui/win32_system.h"
 
 #include "platform/win32/ui/message_box.h"
 #include "platform/win32/ui/window_stacking.h"
 #include "platform/win32/win32_process_start.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 namespace {
 constexpr int kTopMost = -1;
@@ -58,4 +58,4 @@ void Win32System::messageBox(std::string_view text, std::string_view title, int 
     if (dispatcher_.ended()) throw ProcessExit{};
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

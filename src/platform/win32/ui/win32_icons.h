@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class IconCache {
 public:
@@ -31,4 +31,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

@@ -16,7 +16,7 @@
 #include "platform/ui/form_handlers.h"
 #include "platform/ui/model.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class Win32System;
 class Win32WindowHost;
@@ -61,4 +61,4 @@ private:
     int status_ = 0;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

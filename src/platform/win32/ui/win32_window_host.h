@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "platform/ui/form_host.h"
-#include "platform/win32/backend/win32_form_view.h"
-#include "platform/win32/backend/win32_icons.h"
+#include "platform/win32/ui/win32_form_view.h"
+#include "platform/win32/ui/win32_icons.h"
 #include "platform/win32/ui/message_loop.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class Win32WindowHost final : public ui::NativeForms {
 public:
@@ -41,4 +41,4 @@ private:
     ui::FormHost host_;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

@@ -1,13 +1,13 @@
-#include "platform/win32/backend/win32_backend.h"
+#include "platform/win32/ui/win32_backend.h"
 
 #include "platform/ui/timer_table.h"
-#include "platform/win32/backend/win32_icons.h"
-#include "platform/win32/backend/win32_periodic_timers.h"
-#include "platform/win32/backend/win32_system.h"
-#include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/ui/win32_icons.h"
+#include "platform/win32/ui/win32_periodic_timers.h"
+#include "platform/win32/ui/win32_system.h"
+#include "platform/win32/ui/win32_window_host.h"
 #include "platform/win32/ui/message_loop.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 struct Win32Backend::Services {
     Services(HINSTANCE instance, ui::Dispatcher& dispatcher, MemorySystem& memory, FreeingSystem& freeing,
@@ -76,4 +76,4 @@ int Win32Backend::exec() {
 
 void Win32Backend::describeWindowTo(std::string path) { services_->windows.host().describeTo(std::move(path)); }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

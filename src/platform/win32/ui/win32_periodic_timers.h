@@ -11,7 +11,7 @@
 #include "platform/ui/timer_table.h"
 #include "platform/win32/ui/message_window_timers.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class Win32PeriodicTimers final : public ui::PeriodicTimers {
 public:
@@ -35,4 +35,4 @@ private:
     win32ui::MessageWindowTimers timers_;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

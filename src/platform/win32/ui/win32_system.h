@@ -13,14 +13,14 @@
 
 #include "platform/system.h"
 #include "platform/ui/dispatcher.h"
-#include "platform/win32/backend/win32_block_waiter.h"
-#include "platform/win32/backend/win32_icons.h"
-#include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/ui/win32_block_waiter.h"
+#include "platform/win32/ui/win32_icons.h"
+#include "platform/win32/ui/win32_window_host.h"
 #include "platform/win32/ui/notify_icon.h"
 #include "platform/win32/ui/warning_display.h"
 #include "platform/win32/win32_registry.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class Win32System final : public System {
 public:
@@ -69,7 +69,7 @@ private:
     IconCache& icons_;
     ui::Dispatcher& dispatcher_;
     std::string commandLine_;
-    Win32Registry registry_;
+    win32::Win32Registry registry_;
     win32ui::WarningDisplay warnings_;
     Win32BlockWaiter blocks_;
     std::function<void(int)> trayHandler_;
@@ -77,4 +77,4 @@ private:
     win32ui::NotifyIcon tray_;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

@@ -19,7 +19,7 @@
 #include "platform/ui/dispatcher.h"
 #include "platform/win32/ui/guarded_call.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 class Win32BlockWaiter {
 public:
@@ -82,4 +82,4 @@ private:
     std::function<void(bool)> done_;
 };
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

@@ -1,10 +1,10 @@
-#include "platform/win32/backend/win32_form_view.h"
+#include "platform/win32/ui/win32_form_view.h"
 
 #include <algorithm>
 
 #include "platform/win32/ui/win32_colors.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 FormView::FormView(ui::Form& form, ui::FormHost& host, win32ui::MessageLoop& loop,
                    win32ui::FormWindowOptions options, win32ui::FailureHandler failed, bool startup)
@@ -121,4 +121,4 @@ ui::ScreenView FormView::screenView() const {
     return view;
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

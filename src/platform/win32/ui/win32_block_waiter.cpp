@@ -1,4 +1,4 @@
-#include "platform/win32/backend/win32_block_waiter.h"
+#include "platform/win32/ui/win32_block_waiter.h"
 #include "platform/win32/ui/window_class.h"
 
 #include <new>
@@ -6,7 +6,7 @@
 
 #include "platform/win32/freeing_plan.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 namespace {
 constexpr wchar_t kBlockWindowClass[] = L"QuendaxBlock";
@@ -145,4 +145,4 @@ LRESULT CALLBACK Win32BlockWaiter::proc(HWND window, UINT message, WPARAM wParam
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

@@ -1,10 +1,10 @@
-#include "platform/win32/backend/user_locale.h"
+#include "platform/win32/ui/user_locale.h"
 
 #include <windows.h>
 
 #include "platform/win32/utf16.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 std::string userGroupSeparator() {
     wchar_t separator[8] = {};
@@ -13,4 +13,4 @@ std::string userGroupSeparator() {
     return win32::toUtf8(std::wstring_view(separator, static_cast<std::size_t>(length - 1)));
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

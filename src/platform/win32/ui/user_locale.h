@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 // The user's digit-group separator ("" when the locale gives none).
 std::string userGroupSeparator();
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

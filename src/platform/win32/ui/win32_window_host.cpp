@@ -1,8 +1,8 @@
-#include "platform/win32/backend/win32_window_host.h"
+#include "platform/win32/ui/win32_window_host.h"
 
 #include "platform/win32/ui/win32_dpi.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 Win32WindowHost::Win32WindowHost(HINSTANCE instance, ui::Dispatcher& dispatcher, ui::TimerTable& timers,
                                  ui::PeriodicTimers& periodic, win32ui::MessageLoop& loop, IconCache& icons,
@@ -32,4 +32,4 @@ std::unique_ptr<ui::NativeForm> Win32WindowHost::create(ui::Form& form, bool sta
     return std::make_unique<FormView>(form, host_, loop_, std::move(options), failed_, startup);
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui

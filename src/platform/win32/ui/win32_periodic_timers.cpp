@@ -1,6 +1,6 @@
-#include "platform/win32/backend/win32_periodic_timers.h"
+#include "platform/win32/ui/win32_periodic_timers.h"
 
-namespace qx::win32 {
+namespace qx::win32ui {
 
 namespace {
 
@@ -42,4 +42,4 @@ void Win32PeriodicTimers::tick(UINT_PTR id) {
     if (run) run();
 }
 
-}  // namespace qx::win32
+}  // namespace qx::win32ui
