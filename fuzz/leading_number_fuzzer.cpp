@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::uint64_t value = 0;
-    if (!qx::parseLeadingNumber(text, value)) return 0;
+    if (!qx::linuxos::parseLeadingNumber(text, value)) return 0;
     std::size_t digits = 0;
     while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
     if (digits == 0 || digits == text.size()) std::abort();

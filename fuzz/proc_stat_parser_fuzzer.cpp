@@ -18,16 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         size -= sizeof rate;
     }
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    qx::CpuTicks ticks;
+    qx::linuxos::CpuTicks ticks;
     ticks.user = 777;
-    if (!qx::parseCpuLine(text, ticks)) {
+    if (!qx::linuxos::parseCpuLine(text, ticks)) {
         if (ticks.user != 777) std::abort();  // a refused text leaves the ticks alone
         return 0;
     }
     qx::generic::NonDecreasingTimes steady;
-    const qx::SystemTimes first = steady.next(qx::systemTimesFromTicks(ticks, rate));
+    const qx::SystemTimes first = steady.next(qx::linuxos::systemTimesFromTicks(ticks, rate));
     ticks.iowait /= 2;  // iowait may shrink between two reads
-    const qx::SystemTimes second = steady.next(qx::systemTimesFromTicks(ticks, rate));
+    const qx::SystemTimes second = steady.next(qx::linuxos::systemTimesFromTicks(ticks, rate));
     if (second.idle < first.idle || second.kernel < first.kernel || second.user < first.user) std::abort();
     return 0;
 }

@@ -51,7 +51,7 @@ bool cold() {
 
 void Run(benchmark::State& state) {
     const std::uint64_t bytes = blockBytes(state);
-    qx::LinuxFreeing freeing;
+    qx::linuxos::LinuxFreeing freeing;
     if (!cold() && freeing.createBlock(bytes / sizeof(char16_t))) freeing.releaseBlock();
     for (auto _ : state) {
         if (!freeing.createBlock(bytes / sizeof(char16_t))) {
@@ -81,16 +81,16 @@ void String(benchmark::State& state) {
 // once so that it is all present before the timing starts.
 class PresentMemory {
 public:
-    explicit PresentMemory(std::uint64_t bytes) : bytes_(bytes + qx::kBlockAlignment) {
+    explicit PresentMemory(std::uint64_t bytes) : bytes_(bytes + qx::linuxos::kBlockAlignment) {
         void* raw = ::mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
                            -1, 0);
         if (raw == MAP_FAILED) return;
         raw_ = raw;
         ::madvise(raw_, bytes_, MADV_HUGEPAGE);
         const auto address = reinterpret_cast<std::uintptr_t>(raw_);
-        chars_ = reinterpret_cast<char16_t*>((address + qx::kBlockAlignment - 1) &
-                                             ~(qx::kBlockAlignment - 1));
-        qx::writeSpaces(chars_, bytes / sizeof(char16_t));
+        chars_ = reinterpret_cast<char16_t*>((address + qx::linuxos::kBlockAlignment - 1) &
+                                             ~(qx::linuxos::kBlockAlignment - 1));
+        qx::linuxos::writeSpaces(chars_, bytes / sizeof(char16_t));
     }
     ~PresentMemory() {
         if (raw_ != nullptr) ::munmap(raw_, bytes_);
@@ -114,7 +114,7 @@ void Rewrite(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        qx::writeSpaces(memory.chars(), bytes / sizeof(char16_t));
+        qx::linuxos::writeSpaces(memory.chars(), bytes / sizeof(char16_t));
         benchmark::ClobberMemory();
     }
     reportRate(state, bytes);
@@ -136,7 +136,7 @@ void RewriteAllCores(benchmark::State& state) {
             const std::uint64_t first = i * share;
             const std::uint64_t count = i + 1 == threads ? characters - first : share;
             writers.emplace_back([&memory, first, count] {
-                qx::writeSpaces(memory.chars() + first, count);
+                qx::linuxos::writeSpaces(memory.chars() + first, count);
             });
         }
         for (auto& writer : writers) writer.join();

@@ -32,7 +32,7 @@ void reportAllocations(benchmark::State& state, std::uint64_t before) {
 
 // (a) What the window pays per sample.
 void BM_Sample(benchmark::State& state) {
-    qx::LinuxMemory system;
+    qx::linuxos::LinuxMemory system;
     qx::ModMemory sampling(system);
     qx::MemoryInfo info;
     qx::CpuUsage usage;
@@ -50,10 +50,10 @@ void BM_Sample(benchmark::State& state) {
 
 // (b) The floor: the same two reads, into buffers of the same size, parsing nothing.
 void BM_ReadFilesOnly(benchmark::State& state) {
-    const qx::ProcFile meminfo("/proc/meminfo");
-    const qx::ProcFile stat("/proc/stat");
-    char meminfoBuffer[qx::LinuxMemory::kMeminfoBufferSize];
-    char statBuffer[qx::LinuxMemory::kStatBufferSize];
+    const qx::linuxos::ProcFile meminfo("/proc/meminfo");
+    const qx::linuxos::ProcFile stat("/proc/stat");
+    char meminfoBuffer[qx::linuxos::LinuxMemory::kMeminfoBufferSize];
+    char statBuffer[qx::linuxos::LinuxMemory::kStatBufferSize];
     const std::uint64_t before = allocationsSoFar();
     for (auto _ : state) {
         const std::string_view a = meminfo.read(meminfoBuffer, sizeof meminfoBuffer);
@@ -68,22 +68,22 @@ void BM_ReadFilesOnly(benchmark::State& state) {
 // The parsing alone, on text read once: what (a) adds on top of (b), minus
 // the statm read and the settings check.
 void BM_ParseOnly(benchmark::State& state) {
-    const qx::ProcFile meminfo("/proc/meminfo");
-    const qx::ProcFile stat("/proc/stat");
-    char meminfoBuffer[qx::LinuxMemory::kMeminfoBufferSize];
-    char statBuffer[qx::LinuxMemory::kStatBufferSize];
+    const qx::linuxos::ProcFile meminfo("/proc/meminfo");
+    const qx::linuxos::ProcFile stat("/proc/stat");
+    char meminfoBuffer[qx::linuxos::LinuxMemory::kMeminfoBufferSize];
+    char statBuffer[qx::linuxos::LinuxMemory::kStatBufferSize];
     const std::string_view meminfoText = meminfo.read(meminfoBuffer, sizeof meminfoBuffer);
     const std::string_view statText = stat.read(statBuffer, sizeof statBuffer);
-    qx::MeminfoValues values;
-    qx::CpuTicks ticks;
-    if (!qx::parseMeminfo(meminfoText, values) || !qx::parseCpuLine(statText, ticks)) {
+    qx::linuxos::MeminfoValues values;
+    qx::linuxos::CpuTicks ticks;
+    if (!qx::linuxos::parseMeminfo(meminfoText, values) || !qx::linuxos::parseCpuLine(statText, ticks)) {
         state.SkipWithError("could not parse this machine's /proc files");
     }
     for (auto _ : state) {
         benchmark::DoNotOptimize(meminfoText.data());
         benchmark::DoNotOptimize(statText.data());
-        benchmark::DoNotOptimize(qx::parseMeminfo(meminfoText, values));
-        benchmark::DoNotOptimize(qx::parseCpuLine(statText, ticks));
+        benchmark::DoNotOptimize(qx::linuxos::parseMeminfo(meminfoText, values));
+        benchmark::DoNotOptimize(qx::linuxos::parseCpuLine(statText, ticks));
         benchmark::DoNotOptimize(values);
         benchmark::DoNotOptimize(ticks);
     }

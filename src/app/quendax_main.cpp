@@ -116,7 +116,7 @@ std::string JoinedArguments(int argc, char** argv) {
 bool PrintInfo(const std::string& commandLine) {
     switch (qx::InfoRequestFor(commandLine)) {
     case qx::InfoRequest::help:
-        std::fputs(qx::UsageText(qx::kLinuxFigureSources, kTestingAids).c_str(), stdout);
+        std::fputs(qx::UsageText(qx::linuxos::kLinuxFigureSources, kTestingAids).c_str(), stdout);
         return true;
     case qx::InfoRequest::version:
         std::printf("%s\n", qx::VersionText().c_str());
@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    qx::LinuxMemory machineMemory;
-    qx::LinuxFreeing machineFreeing;
-    qx::LinuxShellServices lookups;
+    qx::linuxos::LinuxMemory machineMemory;
+    qx::linuxos::LinuxFreeing machineFreeing;
+    qx::linuxos::LinuxShellServices lookups;
     std::unique_ptr<qx::FixedFiguresSystem> fixed;
     if (options->fixedFigures) fixed = std::make_unique<qx::FixedFiguresSystem>(machineMemory, *options->fixedFigures);
     qx::MemorySystem& memory = fixed ? static_cast<qx::MemorySystem&>(*fixed) : machineMemory;

@@ -10,25 +10,23 @@
 
 namespace qx {
 
-// Extended memory status: byte counts, as 64-bit unsigned numbers.
-struct MemoryStatusEx {
-    std::uint64_t totalPhys = 0;
-    std::uint64_t availPhys = 0;
-    std::uint64_t totalPageFile = 0;
-    std::uint64_t availPageFile = 0;
-    std::uint64_t totalVirtual = 0;
-    std::uint64_t availVirtual = 0;
+// The memory status: byte counts of physical memory, the page file and the
+// process's address space, each total and available, held in `Count`.
+template <typename Count>
+struct MemoryCounts {
+    Count totalPhys = 0;
+    Count availPhys = 0;
+    Count totalPageFile = 0;
+    Count availPageFile = 0;
+    Count totalVirtual = 0;
+    Count availVirtual = 0;
 };
 
+// Extended memory status: the counts as 64-bit unsigned numbers.
+using MemoryStatusEx = MemoryCounts<std::uint64_t>;
+
 // Legacy memory status: the same counts, each held in 32 bits.
-struct MemoryStatus {
-    std::uint32_t totalPhys = 0;
-    std::uint32_t availPhys = 0;
-    std::uint32_t totalPageFile = 0;
-    std::uint32_t availPageFile = 0;
-    std::uint32_t totalVirtual = 0;
-    std::uint32_t availVirtual = 0;
-};
+using MemoryStatus = MemoryCounts<std::uint32_t>;
 
 // Cumulative processor times of all processors, in 100-ns units.
 // Kernel time includes idle time.

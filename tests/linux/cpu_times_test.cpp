@@ -6,7 +6,7 @@
 
 #include "platform/generic/figure_rules.h"
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
@@ -87,4 +87,4 @@ TEST(SystemTimesFromTicks, HeldIowaitDropsKeepKernelAtLeastIdle) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr char16_t kUntouched = 0xABCD;
@@ -62,4 +62,4 @@ INSTANTIATE_TEST_SUITE_P(Writers, WriterTest,
                          });
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
@@ -152,4 +152,4 @@ TEST(RefusingLimit, EachLimitHasItsOwnName) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

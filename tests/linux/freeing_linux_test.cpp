@@ -10,7 +10,7 @@
 #include "freeing_test_support.h"
 #include "platform/linux/freeing_figures.h"
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 using freeing_test::inChildProcess;
@@ -215,4 +215,4 @@ TEST(FreeingFigures, SeeTheAddressLimit) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

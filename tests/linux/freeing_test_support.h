@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace qx::freeing_test {
+namespace qx::linuxos::freeing_test {
 
 inline std::uint64_t pageBytes() { return static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)); }
 
@@ -64,4 +64,4 @@ inline void expectAllSpaces(const char16_t* part, std::size_t characters) {
 // A worker that the kernel kills after writing its part.
 inline void dieByKill(const char16_t*, std::size_t) { ::kill(::getpid(), SIGKILL); }
 
-}  // namespace qx::freeing_test
+}  // namespace qx::linuxos::freeing_test

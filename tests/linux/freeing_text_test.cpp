@@ -4,7 +4,7 @@
 
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr std::string_view kHeading = "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n";
@@ -72,4 +72,4 @@ TEST(CgroupBytes, ReadsNumbersAndMax) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

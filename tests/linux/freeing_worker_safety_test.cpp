@@ -22,7 +22,7 @@
 #include "platform/linux/block_workers.h"
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 using freeing_test::inChildProcess;
@@ -221,4 +221,4 @@ TEST(WorkerSafety, WorkersGoWhenTheProgramDiesMidRun) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

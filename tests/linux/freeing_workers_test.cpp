@@ -12,7 +12,7 @@
 #include "freeing_test_support.h"
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 using freeing_test::inChildProcess;
@@ -190,4 +190,4 @@ TEST(BlockWorkers, AnAddressLimitMeansNoBlockAndEveryoneLives) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 TEST(LeadingNumber, ReadsTheFirstFieldOfStatm) {
@@ -38,4 +38,4 @@ TEST(LeadingNumber, GarbageAndEmptyFail) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 namespace fs = std::filesystem;
@@ -223,4 +223,4 @@ TEST(LinuxMemoryOnThisMachine, FiguresAreConsistent) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

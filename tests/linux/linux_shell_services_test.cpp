@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 struct TempFolder {
@@ -72,4 +72,4 @@ TEST(LinuxShellServices, TheToolIsLookedForOnThePathOfTheFirstLookup) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

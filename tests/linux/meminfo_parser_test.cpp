@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 // As a 6.x kernel writes it, trimmed after the hugepage lines.
@@ -205,4 +205,4 @@ TEST(MeminfoParser, HugeNumbers) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
@@ -218,4 +218,4 @@ TEST(LegacyStatus, HugeCountsDoNotWrapBeforeSaturating) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 constexpr std::string_view kModern =
@@ -95,4 +95,4 @@ TEST(ProcStatParser, HugeNumbers) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

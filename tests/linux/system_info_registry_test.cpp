@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <set>
 
-namespace qx {
+namespace qx::linuxos {
 namespace {
 
 std::set<std::string>* installed = nullptr;
@@ -77,4 +77,4 @@ TEST(IsExecutableFile, TellsProgramsFromFoldersAndPlainFiles) {
 }
 
 }  // namespace
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -34,6 +34,13 @@ namespace qx::qt {
 namespace {
 
 using testing::WaitFor;
+using linuxos::BlockWorkers;
+using linuxos::FreeingFigures;
+using linuxos::LinuxFreeing;
+using linuxos::LinuxMemory;
+using linuxos::LinuxShellServices;
+using linuxos::ProcPaths;
+using linuxos::WorkerHook;
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;

@@ -31,9 +31,9 @@ public:
     // Runs an event the way the backend runs the user's.
     void event(const std::function<void()>& handler) { backend.dispatcher().deliver(handler); }
 
-    LinuxMemory memory;
-    LinuxFreeing freeing;
-    LinuxShellServices lookups;
+    linuxos::LinuxMemory memory;
+    linuxos::LinuxFreeing freeing;
+    linuxos::LinuxShellServices lookups;
     QtBackend backend;
     ModMemory sampling;
     FrmMain main;

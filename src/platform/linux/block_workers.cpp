@@ -7,8 +7,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -16,9 +14,10 @@
 #include <unistd.h>
 
 #include "platform/linux/block_writer.h"
+#include "platform/linux/child_descriptors.h"
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -72,65 +71,13 @@ char16_t* mapPart(std::uint64_t bytes) {
     return reinterpret_cast<char16_t*>(aligned);
 }
 
-// Closes the descriptors from `first` to `last`, both included.
-void closeRange(unsigned first, unsigned last) {
-    if (first > last) return;
-#if defined(SYS_close_range)
-    if (::syscall(SYS_close_range, first, last, 0) == 0) return;
-#endif
-    // Kernels before 5.9: one by one, up to the descriptor limit.
-    rlimit limit{};
-    unsigned top = 65536;
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < top) {
-        top = static_cast<unsigned>(limit.rlim_cur);
-    }
-    for (unsigned fd = first; fd <= last && fd < top; ++fd) ::close(static_cast<int>(fd));
-}
-
-// Leaves the worker nothing of the program's but the pipe ends `a` and `b`
-// (both above 2): standard input, output and error go to /dev/null, so a
-// worker holds no terminal or log pipe open either.
-bool keepOnly(int a, int b) {
-    const unsigned low = static_cast<unsigned>(a < b ? a : b);
-    const unsigned high = static_cast<unsigned>(a < b ? b : a);
-    closeRange(3, low - 1);
-    closeRange(low + 1, high - 1);
-    closeRange(high + 1, ~0u);
-    const int null = ::open("/dev/null", O_RDWR);
-    if (null < 0) return false;
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (null != fd && ::dup2(null, fd) != fd) return false;
-    }
-    if (null > 2) ::close(null);
-    return true;
-}
-
-// Moves `fd` to 3 or above: a program started with standard input, output
-// or error closed gets a pipe end there, and the worker puts /dev/null over
-// 0 to 2. -1 if it can't be moved (`fd` is closed then).
-int liftAbove2(int fd) {
-    if (fd > 2) return fd;
-    const int lifted = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    ::close(fd);
-    return lifted;
-}
-
-// pipe2() with both ends at 3 or above; false, with nothing left open, if
-// that can't be had.
-bool openPipeAbove2(int ends[2]) {
-    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
-    ends[0] = liftAbove2(ends[0]);
-    ends[1] = liftAbove2(ends[1]);
-    if (ends[0] >= 0 && ends[1] >= 0) return true;
-    if (ends[0] >= 0) ::close(ends[0]);
-    if (ends[1] >= 0) ::close(ends[1]);
-    return false;
-}
-
+// The worker's side of the protocol: with nothing of the program's left open,
+// it writes its part, sends one byte on reportFd and holds the part until end
+// of file on holdFd.
 [[noreturn]] void runWorker(const WorkerJob& job) {
     ::close(job.parentEnds[0]);
     ::close(job.parentEnds[1]);
-    if (!keepOnly(job.reportFd, job.holdFd)) ::_exit(kNoDevNull);
+    if (!keepOnlyDescriptors(job.reportFd, job.holdFd)) ::_exit(kNoDevNull);
     // Dies with the thread that forked it, should that end without stop().
     if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != job.parent) ::_exit(kOrphaned);
     if (!volunteerForOomKiller()) ::_exit(kNoOomScore);
@@ -334,4 +281,4 @@ void BlockWorkers::stop() noexcept {
     count_ = 0;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,9 +4,9 @@
 //
 // A worker keeps none of the program's descriptors (the display
 // connection, the session bus, event descriptors): it closes all of them but
-// its two pipe ends and puts /dev/null on standard input, output and error,
-// so it can hold nothing open for anyone and answer nobody in the program's
-// name.
+// its two pipe ends and puts /dev/null on standard input, output and error
+// (child_descriptors.h), so it can hold nothing open for anyone and answer
+// nobody in the program's name.
 //
 // Keeping the block in other processes means that if the kernel has to kill
 // for memory after all, it finds a worker first (oom_score_adj 1000) and the
@@ -22,7 +22,7 @@
 
 #include <sys/types.h>
 
-namespace qx {
+namespace qx::linuxos {
 
 inline constexpr unsigned kMaxBlockWorkers = 4;
 
@@ -101,4 +101,4 @@ private:
     Failure failure_ = Failure::None;
 };
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -6,7 +6,7 @@
 #include "platform/fill/sse2_spaces.h"
 #endif
 
-namespace qx {
+namespace qx::linuxos {
 
 void writeSpacesPortable(char16_t* first, std::size_t count) noexcept {
     for (std::size_t i = 0; i < count; ++i) first[i] = u' ';
@@ -34,4 +34,4 @@ void writeSpaces(char16_t* first, std::size_t count) noexcept {
 
 #endif
 
-}  // namespace qx
+}  // namespace qx::linuxos

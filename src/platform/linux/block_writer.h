@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace qx {
+namespace qx::linuxos {
 
 // Writes `count` spaces starting at `first`, and nothing outside them.
 // `first` needs only the alignment of char16_t.
@@ -15,4 +15,4 @@ void writeSpaces(char16_t* first, std::size_t count) noexcept;
 // Kept visible so the tests run it on every machine.
 void writeSpacesPortable(char16_t* first, std::size_t count) noexcept;
 
-}  // namespace qx
+}  // namespace qx::linuxos

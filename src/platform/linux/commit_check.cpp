@@ -4,7 +4,7 @@
 
 #include "platform/generic/figure_rules.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -69,4 +69,4 @@ const char* freeingLimitName(FreeingLimit limit) {
     return "no limit";
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -7,7 +7,7 @@
 
 #include "platform/freeing_rules.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 
@@ -59,4 +59,4 @@ FreeingLimit refusingLimit(const FreeingFigures& figures, std::uint64_t bytes);
 // Committed_AS)", ...
 const char* freeingLimitName(FreeingLimit limit);
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,7 +4,7 @@
 
 #include "platform/generic/figure_rules.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -47,4 +47,4 @@ SystemTimes systemTimesFromTicks(const CpuTicks& ticks, std::uint64_t ticksPerSe
     return times;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

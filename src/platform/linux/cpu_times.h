@@ -6,7 +6,7 @@
 #include "platform/linux/proc_stat_parser.h"
 #include "platform/system.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 // `ticks` at `ticksPerSecond` (USER_HZ) in 100-ns units, saturating at the
 // largest 64-bit count. A rate of zero gives zero.
@@ -18,4 +18,4 @@ std::uint64_t ticksToHundredNs(std::uint64_t ticks, std::uint64_t ticksPerSecond
 // Sums saturate rather than wrap.
 SystemTimes systemTimesFromTicks(const CpuTicks& ticks, std::uint64_t ticksPerSecond);
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -1,7 +1,7 @@
 // Where the figures come from on Linux, in the words of the usage text.
 #pragma once
 
-namespace qx {
+namespace qx::linuxos {
 
 inline constexpr const char* kLinuxFigureSources =
     "Where the figures come from:\n"
@@ -11,4 +11,4 @@ inline constexpr const char* kLinuxFigureSources =
     "                   strict overcommit accounting is on\n"
     "  processor load   the cpu line of /proc/stat, between two refreshes\n";
 
-}  // namespace qx
+}  // namespace qx::linuxos

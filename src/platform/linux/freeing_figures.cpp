@@ -15,7 +15,7 @@
 #include "platform/linux/meminfo_parser.h"
 #include "platform/linux/proc_file.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -120,4 +120,4 @@ bool readFreeingFigures(FreeingFigures& figures) {
     return true;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -3,7 +3,7 @@
 
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 // Reads /proc/meminfo, /proc/sys/vm/overcommit_memory, /proc/swaps,
 // RLIMIT_AS with /proc/self/statm, and the memory limits of the process's
@@ -15,4 +15,4 @@ namespace qx {
 // its page cache too, which the kernel would reclaim first: on the safe side.
 bool readFreeingFigures(FreeingFigures& figures);
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,7 +4,7 @@
 
 #include "platform/linux/commit_check.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::optional<std::uint64_t> parseCgroupBytes(std::string_view text) {
     return value;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

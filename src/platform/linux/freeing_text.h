@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace qx {
+namespace qx::linuxos {
 
 // Free bytes on zram swap devices (/dev/zram*) in the text of /proc/swaps:
 // "Filename Type Size Used Priority" and a line per device, sizes in KiB.
@@ -28,4 +28,4 @@ std::optional<std::string_view> parentCgroup(std::string_view path);
 // kNoLimit), with or without the trailing newline.
 std::optional<std::uint64_t> parseCgroupBytes(std::string_view text);
 
-}  // namespace qx
+}  // namespace qx::linuxos

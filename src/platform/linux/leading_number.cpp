@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace qx {
+namespace qx::linuxos {
 
 bool parseLeadingNumber(std::string_view text, std::uint64_t& value) {
     const char* const end = text.data() + text.size();
@@ -14,4 +14,4 @@ bool parseLeadingNumber(std::string_view text, std::uint64_t& value) {
     return true;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

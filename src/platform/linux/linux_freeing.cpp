@@ -10,7 +10,7 @@
 #include "platform/freeing_rules.h"
 #include "platform/linux/freeing_figures.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -76,7 +76,7 @@ WatchedBlock::BlockState LinuxFreeing::beginBlock(std::uint64_t characters) {
                    ", and /proc/meminfo could not be read to see whether it fits";
         return BlockState::Failed;
     }
-    limit_ = qx::refusingLimit(figures, bytes_);
+    limit_ = linuxos::refusingLimit(figures, bytes_);
     if (limit_ != FreeingLimit::None) {
         refusal_ = "quendax: freeing needs " + mebibytes(bytes_) + ", more than " +
                    freeingLimitName(limit_) + " leaves with a reserve kept";
@@ -115,4 +115,4 @@ WatchedBlock::BlockState LinuxFreeing::settleBlock(bool giveUp) {
 
 void LinuxFreeing::releaseBlock() { workers_.stop(); }
 
-}  // namespace qx
+}  // namespace qx::linuxos

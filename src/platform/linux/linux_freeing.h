@@ -10,7 +10,7 @@
 #include "platform/system.h"
 #include "platform/watched_block.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 class LinuxFreeing final : public FreeingSystem, public WatchedBlock {
 public:
@@ -59,4 +59,4 @@ private:
     std::string refusal_;
 };
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -9,7 +9,7 @@
 #include "platform/linux/meminfo_parser.h"
 #include "platform/linux/proc_stat_parser.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -129,4 +129,4 @@ bool LinuxMemory::getSystemTimes(SystemTimes& times) {
     return true;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

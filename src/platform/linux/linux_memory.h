@@ -10,7 +10,7 @@
 #include "platform/linux/proc_file.h"
 #include "platform/system.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 // Where the kernel files are read from. Tests point these at files of their
 // own; the strings must outlive the LinuxMemory built from them.
@@ -71,4 +71,4 @@ private:
     generic::NonDecreasingTimes times_;
 };
 
-}  // namespace qx
+}  // namespace qx::linuxos

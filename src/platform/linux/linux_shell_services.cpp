@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-namespace qx {
+namespace qx::linuxos {
 
 const SystemInfoRegistry& LinuxShellServices::registry() {
     if (!registry_) {
@@ -27,4 +27,4 @@ bool LinuxShellServices::fileExists(std::string_view path) {
     return std::filesystem::is_regular_file(std::filesystem::path(std::string(path)), error);
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

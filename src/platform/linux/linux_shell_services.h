@@ -9,7 +9,7 @@
 #include "platform/linux/system_info_registry.h"
 #include "platform/system.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 class LinuxShellServices final : public LookupSystem {
 public:
@@ -23,4 +23,4 @@ private:
     std::optional<SystemInfoRegistry> registry_;
 };
 
-}  // namespace qx
+}  // namespace qx::linuxos

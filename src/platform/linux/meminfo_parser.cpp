@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -86,4 +86,4 @@ bool parseMeminfo(std::string_view text, MeminfoValues& values) {
     return true;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace qx {
+namespace qx::linuxos {
 
 // The /proc/meminfo values used, in kB as the kernel writes them.
 struct MeminfoValues {
@@ -29,4 +29,4 @@ struct MeminfoValues {
 // Lines with other keys are skipped unread.
 bool parseMeminfo(std::string_view text, MeminfoValues& values);
 
-}  // namespace qx
+}  // namespace qx::linuxos

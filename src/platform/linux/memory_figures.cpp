@@ -5,7 +5,7 @@
 
 #include "platform/generic/figure_rules.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 
@@ -70,4 +70,4 @@ MemoryStatus legacyStatus(const SysinfoCounts& counts, const AddressSpace& space
                                  saturatingAdd(freeRam, freeSwap), space.total, space.available});
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -7,7 +7,7 @@
 #include "platform/linux/meminfo_parser.h"
 #include "platform/system.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 // Bytes of address space a user process has on this architecture, used when
 // RLIMIT_AS doesn't set a smaller figure. These are the sizes the kernel hands
@@ -64,4 +64,4 @@ struct SysinfoCounts {
 // generic::capToLegacy.
 MemoryStatus legacyStatus(const SysinfoCounts& counts, const AddressSpace& space);
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace qx {
+namespace qx::linuxos {
 
 ProcFile::ProcFile(const char* path) : fd_(::open(path, O_RDONLY | O_CLOEXEC)) {}
 
@@ -23,4 +23,4 @@ std::string_view ProcFile::read(char* buffer, std::size_t capacity) const {
     return {buffer, static_cast<std::size_t>(got)};
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace qx {
+namespace qx::linuxos {
 
 class ProcFile {
 public:
@@ -26,4 +26,4 @@ private:
     int fd_;
 };
 
-}  // namespace qx
+}  // namespace qx::linuxos

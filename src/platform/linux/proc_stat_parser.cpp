@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace qx {
+namespace qx::linuxos {
 
 bool parseCpuLine(std::string_view text, CpuTicks& ticks) {
     constexpr std::string_view kPrefix = "cpu ";
@@ -35,4 +35,4 @@ bool parseCpuLine(std::string_view text, CpuTicks& ticks) {
     return true;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

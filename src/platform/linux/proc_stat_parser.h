@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace qx {
+namespace qx::linuxos {
 
 // Time all processors together spent in each state, in USER_HZ ticks.
 // Guest time is not listed: the kernel already counts it in user and nice.
@@ -27,4 +27,4 @@ struct CpuTicks {
 // returns false and leaves `ticks` alone.
 bool parseCpuLine(std::string_view text, CpuTicks& ticks);
 
-}  // namespace qx
+}  // namespace qx::linuxos

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace qx {
+namespace qx::linuxos {
 
 namespace {
 constexpr std::string_view kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -58,4 +58,4 @@ bool IsExecutableFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-}  // namespace qx
+}  // namespace qx::linuxos

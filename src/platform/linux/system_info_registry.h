@@ -9,7 +9,7 @@
 
 #include "platform/system.h"
 
-namespace qx {
+namespace qx::linuxos {
 
 class SystemInfoRegistry {
 public:
@@ -33,4 +33,4 @@ private:
 // True for a regular file the user may execute.
 bool IsExecutableFile(const std::string& path);
 
-}  // namespace qx
+}  // namespace qx::linuxos
