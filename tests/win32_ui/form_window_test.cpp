@@ -354,6 +354,18 @@ TEST_F(FormWindowTest, ALongTextIsDrawnInASmallerFontDownToThreeQuarters) {
     EXPECT_EQ(state->shrunkHeight, std::lround(normal * 0.75));
 }
 
+TEST_F(FormWindowTest, LabelsOfOneSizeGroupShrinkTogether) {
+    form.lblInFrame.fontGroup = form.lblOverBox.fontGroup = 1;
+    form.lblOverBox.setCaption("A");  // fits in its own font
+    form.lblInFrame.setCaption("A very long caption that no font of three quarters could fit");
+    form.show();
+    window->syncFromModel();
+    HWND small = window->controlHandle(form.lblOverBox);
+    RedrawWindow(small, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(labelStateOf(small)->shrunkLast);
+    EXPECT_EQ(labelStateOf(small)->shrunkHeight, std::lround(fontHeight(small) * 0.75));
+}
+
 TEST_F(FormWindowTest, TheUsersResizeAndMinimizeAreReportedButTheModelsOwnAreNot) {
     form.show();
     window->syncFromModel();

@@ -4,34 +4,39 @@
 
 namespace qx::ui {
 
-namespace {
-
-bool sameGroup(const Control& a, const Control& b) {
-    return a.fontGroup != 0 && a.fontGroup == b.fontGroup && &a.form() == &b.form();
+FontGroups::Member& FontGroups::memberFor(const Control& label) {
+    Member& member = members_[&label];
+    member.form = &label.form();
+    member.group = label.fontGroup;
+    return member;
 }
 
-}  // namespace
-
 void FontGroups::join(const Control& label, std::function<void()> redraw) {
-    members_[&label].redraw = std::move(redraw);
+    memberFor(label).redraw = std::move(redraw);
+}
+
+void FontGroups::leave(const Form& form) {
+    std::erase_if(members_, [&form](const auto& entry) { return entry.second.form == &form; });
 }
 
 double FontGroups::groupShare(const Control& label) const {
     double share = 1.0;
     for (const auto& [control, member] : members_) {
-        if (control == &label || sameGroup(*control, label)) share = std::min(share, member.ownShare);
+        const bool sameGroup = label.fontGroup != 0 && member.group == label.fontGroup && member.form == &label.form();
+        if (control == &label || sameGroup) share = std::min(share, member.ownShare);
     }
     return share;
 }
 
 void FontGroups::measured(const Control& label, double ownShare) {
-    Member& self = members_[&label];
+    Member& self = memberFor(label);
     if (self.ownShare == ownShare) return;
     const double before = groupShare(label);
     self.ownShare = ownShare;
     if (label.fontGroup == 0 || groupShare(label) == before) return;
     for (const auto& [control, member] : members_) {
-        if (control != &label && sameGroup(*control, label) && member.redraw) member.redraw();
+        const bool peer = control != &label && member.group == label.fontGroup && member.form == &label.form();
+        if (peer && member.redraw) member.redraw();
     }
 }
 

@@ -55,6 +55,7 @@ void FormHost::formUnloaded(Form& form) {
     for (auto it = loaded_.begin(); it != loaded_.end(); ++it) {
         if (it->form != &form) continue;
         timers_.release(form);
+        fontGroups_.leave(form);
         it->window->detach();
         if (&form == startup_) startup_ = nullptr;
         // Its own event may be what unloaded it: the window goes from the
