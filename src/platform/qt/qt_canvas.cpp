@@ -51,10 +51,8 @@ void QtCanvas::setOffset(double offset) {
 }
 
 QRect QtCanvas::axisLineRect(int x1, int y1, int x2, int y2, int width) {
-    const int across = std::max(1, width);
-    const int lead = across / 2;
-    return {QPoint(std::min(x1, x2) - lead, std::min(y1, y2) - lead),
-            QPoint(std::max(x1, x2) - lead + across - 1, std::max(y1, y2) - lead + across - 1)};
+    const ui::PixelBox box = ui::AxisLineBox(x1, y1, x2, y2, width);
+    return {QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)};
 }
 
 void QtCanvas::line(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
@@ -72,11 +70,7 @@ void QtCanvas::line(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
 
 void QtCanvas::rect(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
     if (isSolid(pen)) {
-        // The four sides with their square caps cover the mitred outline.
-        line(x1, y1, x2, y1, pen);
-        line(x2, y1, x2, y2, pen);
-        line(x2, y2, x1, y2, pen);
-        line(x1, y2, x1, y1, pen);
+        ui::OutlineAsSides(*this, x1, y1, x2, y2, pen);
         return;
     }
     use(pen);

@@ -18,6 +18,7 @@
 #include "platform/qt/twips.h"
 #include "platform/qt/x11_desktop.h"
 #include "platform/runtime/numbers.h"
+#include "platform/ui/pixels.h"
 #include "platform/ui/stacking.h"
 
 namespace qx::qt {
@@ -278,7 +279,7 @@ ui::ScreenView QtFormWindow::screenView() const {
     ui::ScreenView view;
     view.shown = isVisible() && !isMinimized();
     view.scale = devicePixelRatioF();
-    const auto device = [scale = view.scale](double pixels) { return static_cast<int>(RoundHalfEven(pixels * scale)); };
+    const auto device = [scale = view.scale](double pixels) { return ui::toDevicePixels(pixels, scale); };
     const QPoint corner = client_->mapToGlobal(QPoint(0, 0));
     view.clientLeft = device(corner.x());
     view.clientTop = device(corner.y());

@@ -12,6 +12,9 @@ inline int twipsToPixels(double twips, double twipsPerPixel) {
     return static_cast<int>(RoundHalfEven(twips / twipsPerPixel));
 }
 
+// Window pixels as the screen's device pixels (`scale` device pixels each).
+inline int toDevicePixels(double pixels, double scale) { return static_cast<int>(RoundHalfEven(pixels * scale)); }
+
 // A span [start, start + length) in twips as whole pixels. Both ends are
 // rounded, so boxes that share an edge in twips share it in pixels.
 struct PixelSpan {

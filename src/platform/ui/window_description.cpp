@@ -78,7 +78,7 @@ void PenColorCanvas::polyline(const Point* points, int count, const Pen& pen) {
 
 std::string DescribeWindow(const Form& form, const ScreenView& view,
                            const std::map<const Control*, std::vector<std::uint32_t>>& pens) {
-    const auto device = [&](int pixels) { return static_cast<int>(RoundHalfEven(pixels * view.scale)); };
+    const auto device = [&](int pixels) { return toDevicePixels(pixels, view.scale); };
     // Without a toolkit to ask, a colour is the model's 0x00BBGGRR turned round.
     const auto rgb = [&](std::uint32_t color) {
         return hex(view.rgb ? view.rgb(color)

@@ -50,10 +50,8 @@ void GdiCanvas::use(const ui::Pen& pen) {
 }
 
 RECT GdiCanvas::axisLineRect(int x1, int y1, int x2, int y2, int width) {
-    const int across = std::max(1, width);
-    const int lead = across / 2;
-    return {std::min(x1, x2) - lead, std::min(y1, y2) - lead, std::max(x1, x2) - lead + across,
-            std::max(y1, y2) - lead + across};
+    const ui::PixelBox box = ui::AxisLineBox(x1, y1, x2, y2, width);
+    return {box.left, box.top, box.right, box.bottom};
 }
 
 void GdiCanvas::fill(const RECT& area, std::uint32_t color) {
@@ -77,10 +75,7 @@ void GdiCanvas::line(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
 
 void GdiCanvas::rect(int x1, int y1, int x2, int y2, const ui::Pen& pen) {
     if (isSolid(pen)) {
-        line(x1, y1, x2, y1, pen);
-        line(x2, y1, x2, y2, pen);
-        line(x2, y2, x1, y2, pen);
-        line(x1, y2, x1, y1, pen);
+        ui::OutlineAsSides(*this, x1, y1, x2, y2, pen);
         return;
     }
     use(pen);

@@ -94,14 +94,8 @@ void paint(HWND window, LabelState& state) {
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LabelState* state = windowObject<LabelState>(window, message, lParam);
+    if (paintsItself(window, message, state, paint)) return message == WM_ERASEBKGND ? 1 : 0;
     switch (message) {
-        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
-        case WM_PAINT:
-            if (state) {
-                paint(window, *state);
-                return 0;
-            }
-            break;
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
             if (state) measure(window, *state);

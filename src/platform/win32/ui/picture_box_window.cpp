@@ -39,14 +39,8 @@ void paint(HWND window, PictureBoxState& state) {
 
 LRESULT CALLBACK pictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PictureBoxState* state = windowObject<PictureBoxState>(window, message, lParam);
+    if (paintsItself(window, message, state, paint)) return message == WM_ERASEBKGND ? 1 : 0;
     switch (message) {
-        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
-        case WM_PAINT:
-            if (state) {
-                paint(window, *state);
-                return 0;
-            }
-            break;
         case WM_LBUTTONDBLCLK: reportDoubleClick(window); return 0;
         // Controls inside the box report to the window they lie in.
         case WM_COMMAND:

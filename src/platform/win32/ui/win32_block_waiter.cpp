@@ -129,11 +129,7 @@ void Win32BlockWaiter::deliver(bool ok) {
 }
 
 LRESULT CALLBACK Win32BlockWaiter::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32BlockWaiter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = win32ui::windowObject<Win32BlockWaiter>(window, message, lParam);
     if (self && message == kBlockMade) {
         self->made(wParam);
         return 0;

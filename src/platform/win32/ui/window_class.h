@@ -28,4 +28,15 @@ T* windowObject(HWND window, UINT message, LPARAM lParam) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// For a child window that paints every pixel itself: nothing is erased,
+// and WM_PAINT runs `paint(window, *state)` once the window has its state.
+// True when `message` was one of those.
+template <typename State, typename Paint>
+bool paintsItself(HWND window, UINT message, State* state, Paint paint) {
+    if (message == WM_ERASEBKGND) return true;
+    if (message != WM_PAINT || !state) return false;
+    paint(window, *state);
+    return true;
+}
+
 }  // namespace qx::win32ui
