@@ -19,7 +19,7 @@ constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
 TEST(FreeingPlan, RoomIsPhysicalAndPageFilesOrUncommittedWhicheverIsLessLessTheReserve) {
-    FreeingFigures f;
+    MemoryStatusEx f;
     f.totalPhys = 16 * kGiB;
     f.availPhys = 6 * kGiB;
     f.totalPageFile = 20 * kGiB;  // 4 GiB of page files
@@ -29,12 +29,12 @@ TEST(FreeingPlan, RoomIsPhysicalAndPageFilesOrUncommittedWhicheverIsLessLessTheR
     EXPECT_EQ(roomForBlock(f), 5 * kGiB - 512 * kMiB);
     f.availPageFile = 100 * kMiB;
     EXPECT_EQ(roomForBlock(f), 0u);
-    f = FreeingFigures{};
+    f = MemoryStatusEx{};
     EXPECT_EQ(roomForBlock(f), 0u);
 }
 
 TEST(FreeingPlan, WithoutPageFilesOnlyAvailablePhysicalMemoryCounts) {
-    FreeingFigures f;
+    MemoryStatusEx f;
     f.totalPhys = 8 * kGiB;
     f.availPhys = 3 * kGiB;
     f.totalPageFile = 8 * kGiB;
@@ -127,7 +127,7 @@ struct Recorder {
         }
         ::VirtualFree(memory, 0, MEM_RELEASE);
     }
-    static bool plenty(FreeingFigures& f) {
+    static bool plenty(MemoryStatusEx& f) {
         f.totalPhys = 16 * kGiB;
         f.availPhys = 8 * kGiB;
         f.totalPageFile = 16 * kGiB;
@@ -135,12 +135,12 @@ struct Recorder {
         f.availVirtual = 128ull << 40;
         return true;
     }
-    static bool scarce(FreeingFigures& f) {
+    static bool scarce(MemoryStatusEx& f) {
         plenty(f);
         f.availPhys = 300 * kMiB;
         return true;
     }
-    static bool unreadable(FreeingFigures&) { return false; }
+    static bool unreadable(MemoryStatusEx&) { return false; }
     static void* refuse(std::size_t) {
         ++commits;
         return nullptr;
@@ -148,12 +148,12 @@ struct Recorder {
     // A fragmented address space: nothing larger than 32 MiB in one piece.
     static void* fragmented(std::size_t bytes) { return bytes > 32 * kMiB ? (++commits, nullptr) : commit(bytes); }
     static void* twoOnly(std::size_t bytes) { return commits >= 2 ? (++commits, nullptr) : commit(bytes); }
-    static bool narrow(FreeingFigures& f) {
+    static bool narrow(MemoryStatusEx& f) {
         plenty(f);
         f.availVirtual = 3 * kGiB;
         return true;
     }
-    static bool nearlyFull(FreeingFigures& f) {
+    static bool nearlyFull(MemoryStatusEx& f) {
         plenty(f);
         f.availVirtual = kAddressReserve + 40 * kMiB;
         return true;

@@ -181,7 +181,7 @@ struct BlockCalls {
         spacesReleased = 0;
         pieces.clear();
     }
-    static bool fits(FreeingFigures& f) {
+    static bool fits(MemoryStatusEx& f) {
         f.totalPhys = 16 * kGiB;
         f.availPhys = 8 * kGiB;
         f.totalPageFile = 16 * kGiB;
@@ -189,7 +189,7 @@ struct BlockCalls {
         f.availVirtual = 128ull << 40;
         return true;
     }
-    static bool scarce(FreeingFigures& f) {
+    static bool scarce(MemoryStatusEx& f) {
         fits(f);
         f.availPhys = 300ull << 20;
         return true;
@@ -218,7 +218,7 @@ struct BlockCalls {
         while (!gateOpen && GetTickCount64() < end) Sleep(5);
         fillSpacesInParallel(first, count, threads);
     }
-    static Win32Freeing::Calls calls(bool (*figures)(FreeingFigures&)) {
+    static Win32Freeing::Calls calls(bool (*figures)(MemoryStatusEx&)) {
         Win32Freeing::Calls c;
         c.readFigures = figures;
         c.commit = commit;

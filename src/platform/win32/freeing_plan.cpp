@@ -15,7 +15,7 @@ using generic::saturatingSub;
 
 }  // namespace
 
-std::uint64_t roomForBlock(const FreeingFigures& figures) {
+std::uint64_t roomForBlock(const MemoryStatusEx& figures) {
     const std::uint64_t reserve = freeingReserve(figures.totalPhys);
     const std::uint64_t pageFiles = saturatingSub(figures.totalPageFile, figures.totalPhys);
     const std::uint64_t physicalAndPageFiles = saturatingAdd(figures.availPhys, pageFiles);

@@ -1,29 +1,21 @@
 // Whether, and in what pieces, a freeing block can be held on Windows.
-// Plain arithmetic on figures from GlobalMemoryStatusEx.
+// Plain arithmetic on the figures of GlobalMemoryStatusEx, in bytes: the
+// commit limit (physical memory plus page files) is totalPageFile, and what
+// of it is not yet committed availPageFile; availVirtual is the free user
+// address space of this process.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/freeing_rules.h"
+#include "platform/system.h"
 
 namespace qx::win32 {
-
-// What the system can give, in bytes.
-struct FreeingFigures {
-    std::uint64_t totalPhys = 0;
-    std::uint64_t availPhys = 0;
-    // The commit limit (physical memory plus page files) and what of it is
-    // not yet committed.
-    std::uint64_t totalPageFile = 0;
-    std::uint64_t availPageFile = 0;
-    // Free user address space of this process.
-    std::uint64_t availVirtual = 0;
-};
 
 // The largest block that can be committed without starving other programs:
 // it must fit into available physical memory plus the page files' size, and
 // into the uncommitted part of the commit limit, each less freeingReserve.
-std::uint64_t roomForBlock(const FreeingFigures& figures);
+std::uint64_t roomForBlock(const MemoryStatusEx& figures);
 
 // Address space kept free beside the block for the program itself.
 inline constexpr std::uint64_t kAddressReserve = std::uint64_t{256} << 20;

@@ -5,22 +5,11 @@
 #include <windows.h>
 
 #include "platform/win32/parallel_fill.h"
+#include "platform/win32/win32_memory.h"
 
 namespace qx::win32 {
 
 namespace {
-
-bool readFiguresFromSystem(FreeingFigures& figures) {
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof status;
-    if (!::GlobalMemoryStatusEx(&status)) return false;
-    figures.totalPhys = status.ullTotalPhys;
-    figures.availPhys = status.ullAvailPhys;
-    figures.totalPageFile = status.ullTotalPageFile;
-    figures.availPageFile = status.ullAvailPageFile;
-    figures.availVirtual = status.ullAvailVirtual;
-    return true;
-}
 
 void* commitFromSystem(std::size_t bytes) {
     return ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
@@ -33,7 +22,7 @@ void releaseToSystem(void* piece) { ::VirtualFree(piece, 0, MEM_RELEASE); }
 Win32Freeing::Win32Freeing() : Win32Freeing(Calls{}) {}
 
 Win32Freeing::Win32Freeing(const Calls& calls) : calls_(calls) {
-    if (calls_.readFigures == nullptr) calls_.readFigures = readFiguresFromSystem;
+    if (calls_.readFigures == nullptr) calls_.readFigures = readMemoryStatusEx;
     if (calls_.commit == nullptr) calls_.commit = commitFromSystem;
     if (calls_.release == nullptr) calls_.release = releaseToSystem;
     if (calls_.fill == nullptr) calls_.fill = fillSpacesInParallel;
@@ -47,7 +36,7 @@ bool Win32Freeing::createBlock(std::uint64_t characters) {
     if (characters > UINT64_MAX / sizeof(char16_t)) return false;
     const std::uint64_t bytes = characters * sizeof(char16_t);
 
-    FreeingFigures figures;
+    MemoryStatusEx figures;
     if (!calls_.readFigures(figures) || bytes > roomForBlock(figures)) return false;
     std::uint64_t remaining = bytesToHold(bytes, figures.availVirtual);
     if (remaining == 0) return false;

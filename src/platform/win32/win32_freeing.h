@@ -17,7 +17,7 @@ public:
     // The system calls, replaceable for tests.
     struct Calls {
         // GlobalMemoryStatusEx; false when it fails.
-        bool (*readFigures)(FreeingFigures&) = nullptr;
+        bool (*readFigures)(MemoryStatusEx&) = nullptr;
         // VirtualAlloc(MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE); null when refused.
         void* (*commit)(std::size_t bytes) = nullptr;
         // VirtualFree(MEM_RELEASE).

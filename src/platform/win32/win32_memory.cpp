@@ -12,16 +12,12 @@ std::uint64_t fileTimeCount(const FILETIME& time) {
 
 }  // namespace
 
-bool Win32Memory::globalMemoryStatusEx(MemoryStatusEx& status) {
+bool readMemoryStatusEx(MemoryStatusEx& status) {
     MEMORYSTATUSEX record{};
     record.dwLength = sizeof record;
     if (!::GlobalMemoryStatusEx(&record)) return false;
-    status.totalPhys = record.ullTotalPhys;
-    status.availPhys = record.ullAvailPhys;
-    status.totalPageFile = record.ullTotalPageFile;
-    status.availPageFile = record.ullAvailPageFile;
-    status.totalVirtual = record.ullTotalVirtual;
-    status.availVirtual = record.ullAvailVirtual;
+    status = {record.ullTotalPhys,     record.ullAvailPhys,     record.ullTotalPageFile,
+              record.ullAvailPageFile, record.ullTotalVirtual, record.ullAvailVirtual};
     return true;
 }
 

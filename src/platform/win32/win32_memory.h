@@ -8,11 +8,13 @@
 
 namespace qx::win32 {
 
+// GlobalMemoryStatusEx; false, leaving `status` alone, when it fails.
+bool readMemoryStatusEx(MemoryStatusEx& status);
+
 // Allocates nothing; not for use from several threads at once.
 class Win32Memory final : public MemorySystem {
 public:
-    // GlobalMemoryStatusEx; false, leaving `status` alone, when it fails.
-    bool globalMemoryStatusEx(MemoryStatusEx& status) override;
+    bool globalMemoryStatusEx(MemoryStatusEx& status) override { return readMemoryStatusEx(status); }
     // GlobalMemoryStatus. Its counts are pointer-sized; each is capped at
     // 32 bits (a 64-bit program would otherwise hand on a cut-off number).
     void globalMemoryStatus(MemoryStatus& status) override;
