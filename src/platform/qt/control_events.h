@@ -1,6 +1,7 @@
 // What the widgets of one window report to the window that owns them.
 #pragma once
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPoint>
@@ -24,6 +25,24 @@ public:
     virtual void clientResized() = 0;
     // Where labels learn the size they are drawn at.
     virtual ui::FontGroups& fontGroups() = 0;
+};
+
+// A widget that shows one control: its double-clicks are the control's.
+template <typename Base>
+class ControlWidget : public Base {
+public:
+    ControlWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
+        : Base(parent), control_(control), events_(events) {}
+    ui::Control& control() const { return control_; }
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        event->accept();
+        events_.doubleClicked(&control_);
+    }
+
+    ui::Control& control_;
+    ControlEvents& events_;
 };
 
 }  // namespace qx::qt

@@ -17,7 +17,7 @@ namespace qx::qt {
 // ---- frame -------------------------------------------------------------------
 
 FrameWidget::FrameWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
-    : QGroupBox(parent), control_(control), events_(events) {
+    : ControlWidget(control, events, parent) {
     // Frames are opaque: what lies below them in the window stays hidden.
     setAutoFillBackground(true);
 }
@@ -37,11 +37,6 @@ void FrameWidget::paintEvent(QPaintEvent* /*event*/) {
     style()->drawItemText(&painter, text, flags, palette(), isEnabled(), title(), QPalette::WindowText);
 }
 
-void FrameWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    events_.doubleClicked(&control_);
-}
-
 // ---- button ------------------------------------------------------------------
 
 ButtonWidget::ButtonWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
@@ -54,7 +49,7 @@ ButtonWidget::ButtonWidget(ui::Control& control, ControlEvents& events, QWidget*
 // ---- picture box -------------------------------------------------------------
 
 PictureClient::PictureClient(ui::Control& control, ControlEvents& events, QWidget* parent)
-    : QWidget(parent), control_(control), events_(events) {
+    : ControlWidget(control, events, parent) {
     // The paint covers every pixel: the toolkit need not erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -79,11 +74,6 @@ void PictureClient::paintEvent(QPaintEvent* /*event*/) {
         picture_.paint(&painter, QRect(0, 0, side, side), Qt::AlignLeft | Qt::AlignTop);
     }
     events_.paintControl(control_, painter, palette(), points_);
-}
-
-void PictureClient::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    events_.doubleClicked(&control_);
 }
 
 PictureBoxWidget::PictureBoxWidget(ui::Control& control, ControlEvents& events, QWidget* parent)

@@ -18,17 +18,12 @@
 
 namespace qx::qt {
 
-class FrameWidget final : public QGroupBox {
+class FrameWidget final : public ControlWidget<QGroupBox> {
 public:
     FrameWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    ui::Control& control_;
-    ControlEvents& events_;
 };
 
 class ButtonWidget final : public QPushButton {
@@ -36,7 +31,7 @@ public:
     ButtonWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
 };
 
-class PictureClient final : public QWidget {
+class PictureClient final : public ControlWidget<QWidget> {
 public:
     PictureClient(ui::Control& control, ControlEvents& events, QWidget* parent);
 
@@ -46,11 +41,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    ui::Control& control_;
-    ControlEvents& events_;
     QColor background_;
     QIcon picture_;
     std::vector<QPoint> points_;  // polyline scratch, kept between paints

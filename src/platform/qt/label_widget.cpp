@@ -11,7 +11,7 @@
 namespace qx::qt {
 
 LabelWidget::LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
-    : QLabel(parent), control_(control), events_(events), normalFont_(font()), shownFont_(font()) {
+    : ControlWidget(control, events, parent), normalFont_(font()), shownFont_(font()) {
     setTextFormat(Qt::PlainText);  // "&" and "<" are shown as they are
     layout_.setTextFormat(Qt::PlainText);
     events_.fontGroups().join(control_, [this] { applyScale(); });
@@ -83,11 +83,6 @@ void LabelWidget::changeEvent(QEvent* event) {
 void LabelWidget::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     layOut();
-}
-
-void LabelWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    events_.doubleClicked(&control_);
 }
 
 }  // namespace qx::qt

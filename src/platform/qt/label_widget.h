@@ -17,7 +17,7 @@
 
 namespace qx::qt {
 
-class LabelWidget final : public QLabel {
+class LabelWidget final : public ControlWidget<QLabel> {
 public:
     LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
     ~LabelWidget() override;
@@ -32,15 +32,12 @@ public:
     // The font the text is shown in (the normal one unless it had to shrink).
     const QFont& shownFont() const { return shownFont_; }
 
-    ui::Control& control() const { return control_; }
-
     // `font` made `share` of its size.
     static QFont shrunk(const QFont& font, double share);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -48,8 +45,6 @@ private:
     // Lays the text out in the group's size.
     void applyScale();
 
-    ui::Control& control_;
-    ControlEvents& events_;
     QFont normalFont_;
     QFont shownFont_;
     QFont preparedFont_;  // the font layout_ was last prepared with
