@@ -30,10 +30,8 @@ QWidget* QtWindowHost::widgetOf(const ui::Control& control) const {
 }
 
 MenuView* QtWindowHost::menusWith(const ui::MenuItem& item) const {
-    for (ui::Form* form : host_.forms()) {
-        if (windowOf(*form)->hasMenu(item)) return windowOf(*form)->menus();
-    }
-    return nullptr;
+    auto* window = static_cast<QtFormWindow*>(host_.windowWithMenu(item));
+    return window ? window->menus() : nullptr;
 }
 
 QMenu* QtWindowHost::menuOf(const ui::MenuItem& menu) const {

@@ -20,9 +20,13 @@ void FontGroups::leave(const Form& form) {
 }
 
 double FontGroups::groupShare(const Control& label) const {
+    if (label.fontGroup == 0) {
+        const auto found = members_.find(&label);
+        return found == members_.end() ? 1.0 : found->second.ownShare;
+    }
     double share = 1.0;
     for (const auto& [control, member] : members_) {
-        const bool sameGroup = label.fontGroup != 0 && member.group == label.fontGroup && member.form == &label.form();
+        const bool sameGroup = member.group == label.fontGroup && member.form == &label.form();
         if (control == &label || sameGroup) share = std::min(share, member.ownShare);
     }
     return share;
@@ -31,9 +35,13 @@ double FontGroups::groupShare(const Control& label) const {
 void FontGroups::measured(const Control& label, double ownShare) {
     Member& self = memberFor(label);
     if (self.ownShare == ownShare) return;
+    if (label.fontGroup == 0) {
+        self.ownShare = ownShare;
+        return;
+    }
     const double before = groupShare(label);
     self.ownShare = ownShare;
-    if (label.fontGroup == 0 || groupShare(label) == before) return;
+    if (groupShare(label) == before) return;
     for (const auto& [control, member] : members_) {
         const bool peer = control != &label && member.group == label.fontGroup && member.form == &label.form();
         if (peer && member.redraw) member.redraw();

@@ -26,10 +26,11 @@ NativeForm* FormHost::windowOf(const Form& form) const {
 
 NativeForm* FormHost::startupWindow() const { return startup_ ? windowOf(*startup_) : nullptr; }
 
-std::vector<Form*> FormHost::forms() const {
-    std::vector<Form*> forms;
-    for (const Loaded& l : loaded_) forms.push_back(l.form);
-    return forms;
+NativeForm* FormHost::windowWithMenu(const MenuItem& menu) const {
+    for (const Loaded& l : loaded_) {
+        if (l.window->hasMenu(menu)) return l.window.get();
+    }
+    return nullptr;
 }
 
 NativeForm* FormHost::live(const Form& form) const { return dispatcher_.ended() ? nullptr : windowOf(form); }
@@ -96,12 +97,8 @@ void FormHost::refresh(Control& box) {
 }
 
 void FormHost::popupMenu(MenuItem& menu) {
-    for (const Loaded& l : loaded_) {
-        if (!l.window->hasMenu(menu)) continue;
-        // The handler may have just changed its entries.
-        l.window->popupMenu(menu, menuOpeningElsewhere_);
-        return;
-    }
+    // The handler may have just changed its entries.
+    if (NativeForm* window = windowWithMenu(menu)) window->popupMenu(menu, menuOpeningElsewhere_);
 }
 
 void FormHost::describeTo(std::string path) {

@@ -58,8 +58,8 @@ public:
     NativeForm* windowOf(const Form& form) const;
     // The start-up form's window (nullptr before it loads or after it unloads).
     NativeForm* startupWindow() const;
-    // The loaded forms, the start-up form first.
-    std::vector<Form*> forms() const;
+    // The window whose menus hold `menu`, or nullptr.
+    NativeForm* windowWithMenu(const MenuItem& menu) const;
     // Keeps a description of the windows in the file at `path` from now on.
     void describeTo(std::string path);
 

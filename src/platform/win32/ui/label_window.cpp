@@ -2,6 +2,7 @@
 #include "platform/win32/ui/window_class.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 
 #include "platform/runtime/numbers.h"
@@ -27,20 +28,27 @@ std::uint32_t shownBackground(const LabelLook& look) {
     return own ? look.backColor : look.behindColor;
 }
 
-// Tells the label's group what share of its font size the text needs to fit.
-void measure(HWND window, LabelState& state) {
-    const int length = GetWindowTextLengthW(window);
+// Tells the label's group what share of its font size the text needs to
+// fit: `text` when it is being set, else the window's text.
+void measure(HWND window, LabelState& state, const wchar_t* text = nullptr) {
+    std::wstring own;
+    if (!text) {
+        own.resize(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
+        own.resize(static_cast<std::size_t>(GetWindowTextW(window, own.data(), static_cast<int>(own.size()))));
+        text = own.c_str();
+    }
+    const int length = static_cast<int>(std::wcslen(text));
     RECT client{};
     GetClientRect(window, &client);
     SIZE extent{};
-    HDC dc = state.font && length > 0 ? GetDC(window) : nullptr;
+    // Once the label has painted, its back buffer's DC measures: no DC is
+    // fetched for every new figure.
+    HDC dc = !state.font || length == 0 ? nullptr : state.buffer.dc() ? state.buffer.dc() : GetDC(window);
     if (dc) {
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const int got = GetWindowTextW(window, text.data(), length + 1);
         HGDIOBJ old = SelectObject(dc, state.font);
-        if (!GetTextExtentPoint32W(dc, text.data(), got, &extent)) extent.cx = 0;
+        if (!GetTextExtentPoint32W(dc, text, length, &extent)) extent.cx = 0;
         SelectObject(dc, old);
-        ReleaseDC(window, dc);
+        if (dc != state.buffer.dc()) ReleaseDC(window, dc);
     }
     state.groups->measured(*state.control, ui::FontScaleToFit(extent.cx, client.right));
 }
@@ -98,7 +106,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-            if (state) measure(window, *state);
+            if (state) measure(window, *state, reinterpret_cast<const wchar_t*>(lParam));
             InvalidateRect(window, nullptr, FALSE);
             return result;
         }
