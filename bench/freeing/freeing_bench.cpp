@@ -3,18 +3,28 @@
 //   String    std::u16string(n, u' ') made and destroyed, the naive way
 //   Rewrite   the same spaces written again over memory already present:
 //             what the memory bus allows, no page faults in it
+//   Floor     the page floor: as many worker processes as the run starts,
+//             forked, mapping and ending the same way, each touching one
+//             byte of every 4 KiB page of its part instead of writing it;
+//             the least the kernel's page faults allow for that many workers
 //   RewriteAllCores  the same with one thread per processor, for reference
-// Each at 1 GiB and 4 GiB, one pass per repetition, with "GB/s" counters
-// (10^9 bytes a second). run.sh prints the medians and their ratios.
+// Each at 1 GiB, 4 GiB and the block the program takes on this machine (a
+// quarter of physical memory; size argument 0), one pass per repetition,
+// with "GB/s" counters (10^9 bytes a second). run.sh prints the medians and
+// their ratios.
 //
-// Run and String make one untimed pass before the timed one. In a virtual
+// Run, String and Floor make one untimed pass before the timed one. In a virtual
 // machine whose hypervisor takes freed memory back (virtio-balloon free page
 // reporting hands it over after two seconds free), the first touch of such
 // memory costs a fault in the host as well, at 1-2 GB/s, and that is the
 // hypervisor's time, not the program's. The untimed pass brings the memory
 // back in; on a machine of its own it changes nothing. Set QX_FREEING_COLD=1
 // in the environment to leave it out and time that case too.
+#include <sched.h>
+#include <signal.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -26,6 +36,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "platform/linux/block_workers.h"
 #include "platform/linux/block_writer.h"
 #include "platform/linux/commit_check.h"
 #include "platform/linux/linux_freeing.h"
@@ -34,8 +45,16 @@ namespace {
 
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
+// The program's own block: 2 MiB for every whole 8 MB of physical memory.
+std::uint64_t programBlockBytes() {
+    const auto pages = static_cast<std::uint64_t>(::sysconf(_SC_PHYS_PAGES));
+    const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    return pages * pageSize / 8000000 * (std::uint64_t{2} << 20);
+}
+
 std::uint64_t blockBytes(const benchmark::State& state) {
-    return static_cast<std::uint64_t>(state.range(0)) * kGiB;
+    return state.range(0) == 0 ? programBlockBytes()
+                               : static_cast<std::uint64_t>(state.range(0)) * kGiB;
 }
 
 void reportRate(benchmark::State& state, std::uint64_t bytes) {
@@ -145,14 +164,86 @@ void RewriteAllCores(benchmark::State& state) {
     reportRate(state, bytes);
 }
 
+unsigned usableProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+    return static_cast<unsigned>(std::max(CPU_COUNT(&set), 1));
+}
+
+// One floor worker: maps its part as a freeing worker does (2 MiB aligned,
+// huge pages asked for), touches a byte of each 4 KiB page, reports, and
+// holds the part until end of file on `hold`.
+[[noreturn]] void floorWorker(std::uint64_t bytes, int report, int hold) {
+    constexpr std::uint64_t kAlign = qx::linuxos::kBlockAlignment;
+    const std::uint64_t length = (bytes + kAlign - 1) / kAlign * kAlign + kAlign;
+    void* raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED) ::_exit(1);
+    ::madvise(raw, length, MADV_HUGEPAGE);
+    auto* part = reinterpret_cast<volatile char*>(
+        (reinterpret_cast<std::uintptr_t>(raw) + kAlign - 1) & ~(kAlign - 1));
+    for (std::uint64_t at = 0; at < bytes; at += 4096) part[at] = 1;
+    const char done = 1;
+    if (::write(report, &done, 1) != 1) ::_exit(1);
+    char ignored;
+    while (::read(hold, &ignored, 1) > 0) {
+    }
+    ::_exit(0);
+}
+
+// Starts the floor's workers, waits for their reports, and ends them.
+void floorPass(const qx::linuxos::BlockParts& parts) {
+    int report[2];
+    int hold[2];
+    if (::pipe(report) != 0) return;
+    if (::pipe(hold) != 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return;
+    }
+    pid_t pids[qx::linuxos::kMaxBlockWorkers];
+    unsigned started = 0;
+    for (; started < parts.count; ++started) {
+        pids[started] = ::fork();
+        if (pids[started] < 0) break;
+        if (pids[started] == 0) {
+            ::close(report[0]);
+            ::close(hold[1]);
+            floorWorker(parts.characters[started] * sizeof(char16_t), report[1], hold[0]);
+        }
+    }
+    ::close(report[1]);
+    ::close(hold[0]);
+    char reports[qx::linuxos::kMaxBlockWorkers];
+    for (unsigned got = 0; got < started;) {
+        const ssize_t more = ::read(report[0], reports, sizeof reports);
+        if (more <= 0) break;
+        got += static_cast<unsigned>(more);
+    }
+    ::close(report[0]);
+    ::close(hold[1]);
+    for (unsigned i = 0; i < started; ++i) ::waitpid(pids[i], nullptr, 0);
+}
+
+void Floor(benchmark::State& state) {
+    const std::uint64_t bytes = blockBytes(state);
+    const qx::linuxos::BlockParts parts = qx::linuxos::splitBlock(
+        bytes / sizeof(char16_t), qx::linuxos::workersFor(bytes, usableProcessors()));
+    if (!cold()) floorPass(parts);
+    for (auto _ : state) floorPass(parts);
+    reportRate(state, bytes);
+}
+
 void sizes(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("GiB")->Arg(1)->Arg(4);
+    benchmark->ArgName("GiB")->Arg(1)->Arg(4)->Arg(0);
     benchmark->Iterations(1)->Repetitions(5)->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(Run)->Apply(sizes);
 BENCHMARK(String)->Apply(sizes);
 BENCHMARK(Rewrite)->Apply(sizes);
+BENCHMARK(Floor)->Apply(sizes);
 BENCHMARK(RewriteAllCores)->Apply(sizes);
 
 }  // namespace
