@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <string_view>
+#include <vector>
 
 namespace qx::qt {
 
