@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev openbox imagemagick
+  xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev libxdamage-dev openbox imagemagick
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
   sway grim qt6-wayland passwd dbus
   waybar jq libwayland-dev xfce4-panel xfwm4 xfconf

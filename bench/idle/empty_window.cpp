@@ -3,7 +3,11 @@
 // --repaint, it also repaints a graph-sized box (240 x 94) ten times a
 // second, filling it with a plain colour: what the toolkit and the window
 // system cost for the readout's rhythm before any drawing of the program's.
+// With --text, it shows the readout's three captions instead, in the default
+// font: what drawing any text at all costs (the font configuration, the
+// shaping and rasterising libraries, a font file) before the program's own.
 #include <QApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
@@ -35,6 +39,13 @@ int main(int argc, char** argv) {
     auto* box = new PlainBox(&window);
     box->setGeometry(16, 144, 240, 94);
     box->setAttribute(Qt::WA_OpaquePaintEvent);
+    if (argc > 1 && std::strcmp(argv[1], "--text") == 0) {
+        int top = 16;
+        for (const char* caption : {"Total:", "Used:", "Free:"}) {
+            (new QLabel(QString::fromLatin1(caption), &window))->setGeometry(16, top, 50, 17);
+            top += 24;
+        }
+    }
     QTimer tick;
     if (argc > 1 && std::strcmp(argv[1], "--repaint") == 0) {
         QObject::connect(&tick, &QTimer::timeout, box, [box] { box->repaint(); });
