@@ -179,16 +179,16 @@ constexpr const char* kIntrospection = R"xml(<interface name="com.canonical.dbus
 }  // namespace
 
 DBusMenu::DBusMenu(ui::MenuItem& root, std::function<void()> aboutToShow, std::function<void(ui::MenuItem&)> choose)
-    : menu_(root), aboutToShow_(std::move(aboutToShow)), choose_(std::move(choose)) {
-    registerTypes();
-}
+    : menu_(root), aboutToShow_(std::move(aboutToShow)), choose_(std::move(choose)) {}
 
 DBusMenu::~DBusMenu() {
     if (exported_) QDBusConnection::sessionBus().unregisterObject(kPath);
 }
 
 bool DBusMenu::exportTo(QDBusConnection bus) {
-    if (!exported_) exported_ = bus.isConnected() && bus.registerVirtualObject(kPath, this, QDBusConnection::SingleNode);
+    if (exported_ || !bus.isConnected()) return exported_;
+    registerTypes();
+    exported_ = bus.registerVirtualObject(kPath, this, QDBusConnection::SingleNode);
     return exported_;
 }
 

@@ -1,10 +1,10 @@
 #include "platform/qt/qt_tray_icon.h"
 
-#include <QDBusConnection>
 #include <QGuiApplication>
 #include <QStyleHints>
 
 #include "platform/qt/icons.h"
+#include "platform/qt/session_bus.h"
 #include "platform/qt/x11_desktop.h"
 
 namespace qx::qt {
@@ -27,7 +27,7 @@ QtTrayIcon::QtTrayIcon(std::function<void(int message)> onMouse)
     : onMouse_(std::move(onMouse)),
       normal_(iconNamed("app")),
       warning_(iconNamed("warning")),
-      watch_(QDBusConnection::sessionBus()) {
+      watch_(sessionBusIfAny()) {
     clock_.start();
     item_.onActivate = [this] { activated(); };
     item_.onContextMenu = [this](int x, int y) {
@@ -120,7 +120,7 @@ void QtTrayIcon::setContextMenu(QMenu* menu, ui::MenuItem& popup, std::function<
     QObject::connect(menu, &QMenu::aboutToShow, menu, aboutToOpen);
     if (xembed_) xembed_->setContextMenu(menu);
     busMenu_ = std::make_unique<DBusMenu>(popup, std::move(aboutToOpen), std::move(choose));
-    if (busMenu_->exportTo(QDBusConnection::sessionBus())) item_.setMenuPath(DBusMenu::kPath);
+    if (busMenu_->exportTo(sessionBusIfAny())) item_.setMenuPath(DBusMenu::kPath);
 }
 
 void QtTrayIcon::syncMenu() {

@@ -12,6 +12,8 @@
 #include <QtEndian>
 #include <QCoreApplication>
 
+#include "platform/qt/session_bus.h"
+
 namespace qx::qt {
 
 namespace {
@@ -150,14 +152,13 @@ const QStringList kPropertyNames = {
 
 StatusNotifierItem::StatusNotifierItem()
     : service_(QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid())) {
-    registerTypes();
     // The item's name is taken at once: a host that meets the name's owner
     // changing while it takes the item in may drop the item.
     requestName();
 }
 
 void StatusNotifierItem::requestName() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnection bus = sessionBusIfAny();
     if (named_ || !bus.isConnected()) return;
     // Asked without waiting: the bus handles it before any registration
     // that follows, so the watcher finds the name taken.
@@ -173,11 +174,11 @@ bool StatusNotifierItem::show(const QIcon& icon, const QString& tip) {
     if (!shown_ || icon.cacheKey() != icon_.cacheKey()) pixmaps_ = QVariant::fromValue(pixmapsOf(icon));
     icon_ = icon;
     tip_ = tip;
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnection bus = sessionBusIfAny();
     if (!exported_) {
-        if (!bus.isConnected() || !bus.registerVirtualObject(kItemPath, this, QDBusConnection::SingleNode)) {
-            return false;
-        }
+        if (!bus.isConnected()) return false;
+        registerTypes();
+        if (!bus.registerVirtualObject(kItemPath, this, QDBusConnection::SingleNode)) return false;
         requestName();
         exported_ = true;
     }
@@ -201,7 +202,7 @@ void StatusNotifierItem::hide() {
     if (!exported_) return;
     exported_ = false;
     // The watcher drops an item whose name leaves the bus.
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnection bus = sessionBusIfAny();
     QDBusMessage release = QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("ReleaseName"));
     release << service_;
     bus.call(release, QDBus::NoBlock);
@@ -216,7 +217,7 @@ void StatusNotifierItem::registerWithWatcher(int tries) {
     QDBusMessage call = QDBusMessage::createMethodCall(kWatcher, kWatcherPath, kWatcher,
                                                        QStringLiteral("RegisterStatusNotifierItem"));
     call << service_;
-    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, kRegisterAnswerMs), this);
+    auto* answer = new QDBusPendingCallWatcher(sessionBusIfAny().asyncCall(call, kRegisterAnswerMs), this);
     QObject::connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer, tries] {
         answer->deleteLater();
         const QDBusError error = answer->error();
@@ -229,7 +230,7 @@ void StatusNotifierItem::registerWithWatcher(int tries) {
 }
 
 void StatusNotifierItem::signal(const char* name) {
-    QDBusConnection::sessionBus().send(
+    sessionBusIfAny().send(
         QDBusMessage::createSignal(kItemPath, kItemInterface, QString::fromLatin1(name)));
 }
 

@@ -1,0 +1,25 @@
+#include "platform/qt/session_bus.h"
+
+#include <QFileInfo>
+#include <QString>
+
+namespace qx::qt {
+
+namespace {
+
+bool busMayBeFound() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QLatin1String("/bus"))) return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+}  // namespace
+
+QDBusConnection sessionBusIfAny() {
+    static const bool mayBeFound = busMayBeFound();
+    // A name no connection is made under: not connected, and nothing tries.
+    return mayBeFound ? QDBusConnection::sessionBus() : QDBusConnection(QStringLiteral("qx-no-session-bus"));
+}
+
+}  // namespace qx::qt
