@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QLabel>
 #include <QLocale>
 #include <QPixmap>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include <string>
 
 #include "platform/qt/control_view.h"
+#include "platform/qt/label_widget.h"
 #include "platform/qt/qt_timer_host.h"
 #include "platform/qt/twips.h"
 #include "program_fixture.h"
@@ -68,7 +68,7 @@ double MegabytesIn(const std::string& text) {
 }
 
 std::string LabelText(Program& p, const ui::Control& label) {
-    auto* w = qobject_cast<QLabel*>(p.widget(label));
+    auto* w = dynamic_cast<qx::qt::LabelWidget*>(p.widget(label));
     return w ? w->text().toStdString() : std::string("<no label>");
 }
 

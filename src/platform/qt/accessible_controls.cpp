@@ -80,14 +80,16 @@ public:
     QVariant minimumStepSize() const override { return 1.0; }
 };
 
-class StatusLine final : public QAccessibleWidget {
+// A label: read by its text unless it has a name of its own; the status
+// line is a status bar.
+class TextLine final : public Leaf {
 public:
-    explicit StatusLine(QWidget* widget) : QAccessibleWidget(widget, QAccessible::StatusBar) {}
+    TextLine(LabelWidget* label, QAccessible::Role role) : Leaf(label, role) {}
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
             return static_cast<LabelWidget*>(widget())->text();
         }
-        return QAccessibleWidget::text(t);
+        return Leaf::text(t);
     }
 };
 
@@ -102,7 +104,8 @@ QAccessibleInterface* accessibleFor(const QString& /*className*/, QObject* objec
         }
     }
     if (auto* label = dynamic_cast<LabelWidget*>(object)) {
-        if (label->control().accessibleRole == ui::AccessibleRole::StatusLine) return new StatusLine(label);
+        const bool status = label->control().accessibleRole == ui::AccessibleRole::StatusLine;
+        return new TextLine(label, status ? QAccessible::StatusBar : QAccessible::StaticText);
     }
     return nullptr;
 }

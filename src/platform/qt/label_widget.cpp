@@ -1,5 +1,6 @@
 #include "platform/qt/label_widget.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,16 +13,27 @@ namespace qx::qt {
 
 LabelWidget::LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent)
     : ControlWidget(control, events, parent), normalFont_(font()), shownFont_(font()) {
-    setTextFormat(Qt::PlainText);  // "&" and "<" are shown as they are
-    layout_.setTextFormat(Qt::PlainText);
+    layout_.setTextFormat(Qt::PlainText);  // "&" and "<" are shown as they are
     events_.fontGroups().join(control_, [this] { applyScale(); });
 }
 
 LabelWidget::~LabelWidget() { events_.fontGroups().leave(control_); }
 
 void LabelWidget::showText(const QString& text) {
-    setText(text);
+    if (text == text_) return;
+    text_ = text;
     layOut();
+    // A label's name is its text unless it has a name of its own.
+    if (QAccessible::isActive() && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void LabelWidget::setAlignment(Qt::Alignment alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    update();
 }
 
 void LabelWidget::setBackground(const QColor& color) {
@@ -31,7 +43,7 @@ void LabelWidget::setBackground(const QColor& color) {
 }
 
 void LabelWidget::layOut() {
-    layout_.setText(text());
+    layout_.setText(text_);
     layout_.prepare(QTransform(), normalFont_);
     preparedFont_ = normalFont_;
     events_.fontGroups().measured(control_, ui::FontScaleToFit(layout_.size().width(), width()));
@@ -62,18 +74,18 @@ void LabelWidget::applyScale() {
 void LabelWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (background_.isValid()) painter.fillRect(rect(), background_);
-    if (text().isEmpty()) return;
+    if (text_.isEmpty()) return;
     const double textWidth = layout_.size().width();
     double x = 0;
-    if (alignment() & Qt::AlignRight) x = width() - textWidth;
-    if (alignment() & Qt::AlignHCenter) x = (width() - textWidth) / 2;
+    if (alignment_ & Qt::AlignRight) x = width() - textWidth;
+    if (alignment_ & Qt::AlignHCenter) x = (width() - textWidth) / 2;
     painter.setFont(shownFont_);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawStaticText(QPointF(x, 0), layout_);
 }
 
 void LabelWidget::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
+    QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         normalFont_ = font();
         layOut();
@@ -81,7 +93,7 @@ void LabelWidget::changeEvent(QEvent* event) {
 }
 
 void LabelWidget::resizeEvent(QResizeEvent* event) {
-    QLabel::resizeEvent(event);
+    QWidget::resizeEvent(event);
     layOut();
 }
 

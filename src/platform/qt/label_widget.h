@@ -6,23 +6,30 @@
 // laid out in a smaller font, down to three quarters of the normal size,
 // before it is cut off; labels of one size group all take the smallest size
 // any of them needs (ui::FontGroups).
+//
+// A plain widget, not a QLabel: a QLabel that takes the focus, as these do
+// for screen readers, keeps a whole text document behind its text, which
+// is never used here. Screen readers read the text as a QLabel's.
 #pragma once
 
 #include <QColor>
 #include <QFont>
-#include <QLabel>
 #include <QStaticText>
+#include <QString>
+#include <QWidget>
 
 #include "platform/qt/control_events.h"
 
 namespace qx::qt {
 
-class LabelWidget final : public ControlWidget<QLabel> {
+class LabelWidget final : public ControlWidget<QWidget> {
 public:
     LabelWidget(ui::Control& control, ControlEvents& events, QWidget* parent);
     ~LabelWidget() override;
 
     void showText(const QString& text);
+    const QString& text() const { return text_; }
+    void setAlignment(Qt::Alignment alignment);
     // A background of its own (an invalid colour: none). The label fills it
     // itself instead of being an opaque widget: the toolkit would cut an
     // opaque label out of what lies below, and every paint there, the
@@ -48,6 +55,8 @@ private:
     QFont normalFont_;
     QFont shownFont_;
     QFont preparedFont_;  // the font layout_ was last prepared with
+    QString text_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
     QStaticText layout_;
     QColor background_;
 };
