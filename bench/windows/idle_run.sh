@@ -5,10 +5,11 @@
 # a notification area (trayer). For each round: the processor time of each
 # program's own process (utime + stime, the Wine server not counted) over
 # the measured seconds, its peak resident memory, and its private bytes:
-# the resident memory no other process shares (Private_Clean + Private_Dirty
-# of /proc/PID/smaps_rollup at the end of the round; the Wine DLLs that all
-# Wine programs map are not in it). Prints the medians and quendax.exe's
-# ratio to the bare window. A third process, quendax.exe
+# the memory of its own it holds (the Anonymous line of
+# /proc/PID/smaps_rollup at the end of the round: heaps, stacks, pages of
+# images changed in memory; as on Windows, image pages mapped from their
+# files are not private bytes). Prints the medians and quendax.exe's ratio
+# to the bare window. A third process, quendax.exe
 # /AUTO (hidden in the notification area, as after a start at log-on), shows
 # the cost when the window isn't on screen. Builds nothing.
 #
@@ -75,7 +76,7 @@ pid_of() {
 }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
-private_kb() { awk '/^Private_(Clean|Dirty):/ {kb += $2} END {print kb}' "/proc/$1/smaps_rollup"; }
+private_kb() { awk '/^Anonymous:/ {print $2}' "/proc/$1/smaps_rollup"; }
 
 hz=$(getconf CLK_TCK)
 echo "Wine $("$wine64" --version 2>/dev/null); $rounds round(s) of ${measured} s after ${warmup} s of warm-up"
