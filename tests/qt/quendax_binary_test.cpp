@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "platform/qt/display_check.h"
 
@@ -244,6 +246,31 @@ TEST(QuendaxBinary, OverwriteWithoutAScreenshotIsAUsageError) {
     const Outcome run = Start({QStringLiteral("--overwrite")}, Offscreen(), dir.path());
     EXPECT_EQ(run.code, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral("usage:"))) << run.err.toStdString();
+}
+
+// What the program holds at rest where no session bus can be found: no
+// image plugin (its icons and the menu bar's are read without them) and no
+// thread for a D-Bus connection.
+TEST(QuendaxBinary, AtRestWithoutABusItHoldsNoImagePluginNorBusThread) {
+    QProcessEnvironment env = Offscreen();
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QX_QUENDAX_BINARY), {QStringLiteral("--close-after"), QStringLiteral("1500")});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    QThread::msleep(1000);
+    const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
+    QFile maps(proc + QStringLiteral("maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(maps.readAll().contains("imageformats"));
+    QStringList threads;
+    for (const QString& task : QDir(proc + QStringLiteral("task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(proc + QStringLiteral("task/") + task + QStringLiteral("/comm"));
+        if (comm.open(QIODevice::ReadOnly)) threads << QString::fromLatin1(comm.readAll().trimmed());
+    }
+    EXPECT_FALSE(threads.contains(QStringLiteral("QDBusConnection"))) << threads.join(u' ').toStdString();
+    EXPECT_TRUE(process.waitForFinished(30000));
 }
 
 }  // namespace

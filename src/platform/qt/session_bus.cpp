@@ -18,8 +18,9 @@ bool busMayBeFound() {
 
 QDBusConnection sessionBusIfAny() {
     static const bool mayBeFound = busMayBeFound();
-    // A name no connection is made under: not connected, and nothing tries.
-    return mayBeFound ? QDBusConnection::sessionBus() : QDBusConnection(QStringLiteral("qx-no-session-bus"));
+    // No name: not connected, and not even the thread of Qt's connections
+    // is started for it.
+    return mayBeFound ? QDBusConnection::sessionBus() : QDBusConnection(QString());
 }
 
 }  // namespace qx::qt
