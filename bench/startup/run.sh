@@ -9,7 +9,9 @@
 #   window with text      the same window with three captions, in the
 #                         default font (qx_idle_empty_window --text)
 # With a Windows build tree (and Wine), then quendax.exe beside a bare Win32
-# window that draws one label, in one Wine prefix and one Wine server kept
+# window that draws one label, and beside the same window with the program's
+# manifest (visual styles: common controls 6), in one Wine prefix and one
+# Wine server kept
 # up between rounds. A round before the timed ones warms up both. Each start
 # ends by closing its window, as a user would.
 #
@@ -46,6 +48,7 @@ contender() {
         text) "$probe" empty "$empty" --text ;;
         quendax.exe) "$probe" --timeout 30 Quendax "$wine64" "$quendax_exe" ;;
         bare) "$probe" --timeout 30 "Bare window" "$wine64" "$bare_exe" ;;
+        styled) "$probe" --timeout 30 "Bare window" "$wine64" "$styled_exe" ;;
     esac 2>/dev/null </dev/null
 }
 
@@ -102,14 +105,16 @@ report "$work/linux" quendax "empty window" "window with text"
 wine64=/usr/lib/wine/wine64
 quendax_exe=$windows/src/platform/win32/quendax.exe
 bare_exe=$windows/bench/windows/qx_win32_bare_window.exe
-if [ ! -x "$wine64" ] || [ ! -f "$quendax_exe" ] || [ ! -f "$bare_exe" ]; then
-    echo "Wine: skipped (needs $wine64, $quendax_exe and $bare_exe)"
+styled_exe=$windows/bench/windows/qx_win32_bare_window_styled.exe
+if [ ! -x "$wine64" ] || [ ! -f "$quendax_exe" ] || [ ! -f "$bare_exe" ] || [ ! -f "$styled_exe" ]; then
+    echo "Wine: skipped (needs $wine64, $quendax_exe, $bare_exe and $styled_exe)"
     exit 0
 fi
 # Timed as shipped: stripped.
 if command -v x86_64-w64-mingw32-strip >/dev/null 2>&1; then
     x86_64-w64-mingw32-strip -o "$work/quendax.exe" "$quendax_exe" && quendax_exe=$work/quendax.exe
     x86_64-w64-mingw32-strip -o "$work/bare_window.exe" "$bare_exe" && bare_exe=$work/bare_window.exe
+    x86_64-w64-mingw32-strip -o "$work/bare_styled.exe" "$styled_exe" && styled_exe=$work/bare_styled.exe
 fi
 WINEPREFIX=$windows/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
@@ -118,6 +123,6 @@ mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &
 track $!
 echo "Wine $("$wine64" --version 2>/dev/null), one prefix and server for all rounds"
-run_rounds "$work/wine" quendax.exe bare
-report "$work/wine" quendax.exe "bare window"
+run_rounds "$work/wine" quendax.exe bare styled
+report "$work/wine" quendax.exe "bare window" "bare window styled"
 /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
