@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
+#include <vector>
 
 // The resource initialiser must be named outside any namespace.
 static void initQuendaxIcons() { Q_INIT_RESOURCE(quendax_icons); }

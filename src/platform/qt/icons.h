@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <string_view>
-#include <vector>
 
 namespace qx::qt {
 
