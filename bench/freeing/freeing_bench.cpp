@@ -20,8 +20,6 @@
 // hypervisor's time, not the program's. The untimed pass brings the memory
 // back in; on a machine of its own it changes nothing. Set QX_FREEING_COLD=1
 // in the environment to leave it out and time that case too.
-#include <sched.h>
-#include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -164,25 +162,11 @@ void RewriteAllCores(benchmark::State& state) {
     reportRate(state, bytes);
 }
 
-unsigned usableProcessors() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (::sched_getaffinity(0, sizeof set, &set) != 0) return 1;
-    return static_cast<unsigned>(std::max(CPU_COUNT(&set), 1));
-}
-
-// One floor worker: maps its part as a freeing worker does (2 MiB aligned,
-// huge pages asked for), touches a byte of each 4 KiB page, reports, and
-// holds the part until end of file on `hold`.
+// One floor worker: maps its part as a freeing worker does, touches a byte
+// of each 4 KiB page, reports, and holds the part until end of file on `hold`.
 [[noreturn]] void floorWorker(std::uint64_t bytes, int report, int hold) {
-    constexpr std::uint64_t kAlign = qx::linuxos::kBlockAlignment;
-    const std::uint64_t length = (bytes + kAlign - 1) / kAlign * kAlign + kAlign;
-    void* raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (raw == MAP_FAILED) ::_exit(1);
-    ::madvise(raw, length, MADV_HUGEPAGE);
-    auto* part = reinterpret_cast<volatile char*>(
-        (reinterpret_cast<std::uintptr_t>(raw) + kAlign - 1) & ~(kAlign - 1));
+    auto* part = reinterpret_cast<volatile char*>(qx::linuxos::mapPart(bytes));
+    if (part == nullptr) ::_exit(1);
     for (std::uint64_t at = 0; at < bytes; at += 4096) part[at] = 1;
     const char done = 1;
     if (::write(report, &done, 1) != 1) ::_exit(1);
@@ -229,7 +213,7 @@ void floorPass(const qx::linuxos::BlockParts& parts) {
 void Floor(benchmark::State& state) {
     const std::uint64_t bytes = blockBytes(state);
     const qx::linuxos::BlockParts parts = qx::linuxos::splitBlock(
-        bytes / sizeof(char16_t), qx::linuxos::workersFor(bytes, usableProcessors()));
+        bytes / sizeof(char16_t), qx::linuxos::workersFor(bytes, qx::linuxos::usableProcessors()));
     if (!cold()) floorPass(parts);
     for (auto _ : state) floorPass(parts);
     reportRate(state, bytes);

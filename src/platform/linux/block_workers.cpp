@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -51,24 +52,6 @@ bool volunteerForOomKiller() {
     const bool written = ::write(fd, kMost, sizeof kMost - 1) == sizeof kMost - 1;
     ::close(fd);
     return written;
-}
-
-// Maps `bytes` starting on a 2 MiB boundary, asking for huge pages: a fault
-// then brings in 2 MiB at once instead of 4 kB, which is most of the speed.
-// MAP_NORESERVE: the fit was checked beforehand, and with strict accounting
-// (overcommit_memory 2) the kernel ignores the flag and charges it anyway.
-char16_t* mapPart(std::uint64_t bytes) {
-    const std::uint64_t whole = (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
-    const std::uint64_t length = whole + kBlockAlignment;
-    void* const raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (raw == MAP_FAILED) return nullptr;
-    // Over the whole mapping, so its last huge page lies inside the area.
-    // Where transparent huge pages are off this fails and 4 kB pages do.
-    ::madvise(raw, length, MADV_HUGEPAGE);
-    const auto address = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (address + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
-    return reinterpret_cast<char16_t*>(aligned);
 }
 
 // The worker's side of the protocol: with nothing of the program's left open,
@@ -144,6 +127,31 @@ void closePipe(int (&fds)[2]) {
 }
 
 }  // namespace
+
+unsigned usableProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+    return static_cast<unsigned>(std::max(CPU_COUNT(&set), 1));
+}
+
+// Maps `bytes` starting on a 2 MiB boundary, asking for huge pages: a fault
+// then brings in 2 MiB at once instead of 4 kB, which is most of the speed.
+// MAP_NORESERVE: the fit was checked beforehand, and with strict accounting
+// (overcommit_memory 2) the kernel ignores the flag and charges it anyway.
+char16_t* mapPart(std::uint64_t bytes) {
+    const std::uint64_t whole = (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
+    const std::uint64_t length = whole + kBlockAlignment;
+    void* const raw = ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    // Over the whole mapping, so its last huge page lies inside the area.
+    // Where transparent huge pages are off this fails and 4 kB pages do.
+    ::madvise(raw, length, MADV_HUGEPAGE);
+    const auto address = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (address + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
+    return reinterpret_cast<char16_t*>(aligned);
+}
 
 unsigned workersFor(std::uint64_t bytes, unsigned processors) {
     const std::uint64_t bySize = bytes / kMinWorkerBytes;

@@ -34,6 +34,9 @@ inline constexpr std::uint64_t kMinWorkerBytes = std::uint64_t{128} << 20;
 // async-signal-safe. Tests use it to look at a part or to make a worker die.
 using WorkerHook = void (*)(const char16_t* part, std::size_t characters);
 
+// Processors the program may run on (taskset, cpusets), at least one.
+unsigned usableProcessors();
+
 // How many workers write a block of `bytes` when `processors` processors
 // may run them: one per processor, at most kMaxBlockWorkers, at most one per
 // kMinWorkerBytes, and at least one.
@@ -47,6 +50,11 @@ struct BlockParts {
     unsigned count = 0;
 };
 BlockParts splitBlock(std::uint64_t characters, unsigned workers);
+
+// Maps `bytes` for one part, starting on a 2 MiB boundary, as a worker does;
+// null when it can't. Never unmapped: the part goes with its process.
+// Async-signal-safe, for use right after fork().
+char16_t* mapPart(std::uint64_t bytes);
 
 class BlockWorkers {
 public:

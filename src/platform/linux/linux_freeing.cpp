@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include <poll.h>
-#include <sched.h>
 #include <time.h>
 
 #include "platform/freeing_rules.h"
@@ -15,14 +14,6 @@ namespace qx::linuxos {
 namespace {
 
 constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
-
-// Processors the program may run on (taskset, cpusets), at least one.
-unsigned usableProcessors() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (::sched_getaffinity(0, sizeof set, &set) != 0) return 1;
-    return static_cast<unsigned>(std::max(CPU_COUNT(&set), 1));
-}
 
 std::string mebibytes(std::uint64_t bytes) {
     return std::to_string((bytes + kMiB - 1) / kMiB) + " MiB";
