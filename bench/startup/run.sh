@@ -52,31 +52,21 @@ contender() {
     esac 2>/dev/null </dev/null
 }
 
-# rounds FILE NAME...: the warm-up round, then the timed ones, a line of
-# milliseconds per round in FILE, in the order of NAME.
+# run_rounds FILE NAME...: the warm-up round, then the timed ones, a line
+# of milliseconds per round in FILE, in the order of NAME. Each round starts
+# with the next contender.
 run_rounds() {
     file=$1; shift
     for name in "$@"; do contender "$name" >/dev/null || true; done
     round=0
     while [ "$round" -lt "$rounds" ]; do
-        set -- "$@"
-        shift_by=$((round % $#))
         i=0
-        line=
-        # Rotate the order of starts; results are kept in the order given.
-        for name in "$@"; do eval "t_$i="; i=$((i + 1)); done
-        n=$#
-        k=0
-        while [ "$k" -lt "$n" ]; do
-            j=$(((k + shift_by) % n))
-            eval "name=\${$((j + 1))}"
-            ms=$(contender "$name") || ms=nan
-            eval "t_$j=$ms"
-            k=$((k + 1))
-        done
-        i=0
-        while [ "$i" -lt "$n" ]; do eval "line=\"\$line \$t_$i\""; i=$((i + 1)); done
-        echo "$line" >> "$file"
+        for name in "$@"; do
+            echo "$(((i - round % $# + $#) % $#)) $i $name"
+            i=$((i + 1))
+        done | sort -n | while read -r _ index name; do
+            echo "$index $(contender "$name" || echo nan)"
+        done | sort -n | cut -d' ' -f2 | paste -sd' ' >> "$file"
         round=$((round + 1))
     done
 }
