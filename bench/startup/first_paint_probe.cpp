@@ -1,8 +1,12 @@
 // Start-up time as a user sees it: starts a program and waits for the first
 // drawing into its top-level window of the given title, on the X display of
 // DISPLAY. It watches the root window for windows being mapped, and puts a
-// Damage object on the one of that title as soon as it is mapped; the first
-// damage report is the first frame on screen.
+// Damage object on the one of that title as soon as it is mapped. At each
+// damage report it reads the window's pixels: the first frame on screen is
+// the first damage after which the window shows more than one colour. The
+// window's plain background, which the X server may fill in when it is
+// mapped, is reported as damage too, long before the program has drawn
+// anything; it doesn't count.
 //
 //   qx_first_paint_probe [--timeout SECONDS] TITLE PROGRAM [ARGUMENTS...]
 //
@@ -14,6 +18,7 @@
 // Exits 1 when no frame came within the timeout (10 s), 2 on bad use or
 // without the Damage extension.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
 #include <chrono>
@@ -37,6 +42,37 @@ bool titled(Display* display, Window window, const char* title) {
     const bool same = std::strcmp(name, title) == 0;
     XFree(name);
     return same;
+}
+
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
+// Whether the window shows more than one colour now. A window not (yet)
+// viewable can't be read and shows nothing.
+bool drawnOn(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return false;
+    XErrorHandler previous = XSetErrorHandler(ignoreError);
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    XSetErrorHandler(previous);
+    if (image == nullptr) return false;
+    const unsigned long background = XGetPixel(image, 0, 0);
+    bool other = false;
+    for (int y = 0; y < image->height && !other; ++y) {
+        for (int x = 0; x < image->width && !other; ++x) other = XGetPixel(image, x, y) != background;
+    }
+    XDestroyImage(image);
+    return other;
+}
+
+// Whether a damage report of `window` is waiting in the queue.
+bool damageQueued(Display* display, int damageEvent, Window window) {
+    XEvent event;
+    XDamageNotifyEvent* damage = reinterpret_cast<XDamageNotifyEvent*>(&event);
+    while (XCheckTypedEvent(display, damageEvent + XDamageNotify, &event)) {
+        if (damage->drawable == window) return true;
+    }
+    return false;
 }
 
 bool ended(pid_t child, int tenths) {
@@ -109,6 +145,7 @@ int main(int argc, char** argv) {
     const Clock::time_point end = start + std::chrono::duration_cast<Clock::duration>(
                                               std::chrono::duration<double>(timeout));
     Window watched = 0;
+    Damage damage = 0;
     double firstFrameMs = -1;
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
     while (firstFrameMs < 0 && Clock::now() < end) {
@@ -121,11 +158,18 @@ int main(int argc, char** argv) {
         if (event.type == MapNotify && watched == 0 && !event.xmap.override_redirect &&
             titled(display, event.xmap.window, title)) {
             watched = event.xmap.window;
-            XDamageCreate(display, watched, XDamageReportNonEmpty);
+            damage = XDamageCreate(display, watched, XDamageReportNonEmpty);
             XFlush(display);
         } else if (event.type == damageEvent + XDamageNotify &&
                    reinterpret_cast<XDamageNotifyEvent*>(&event)->drawable == watched) {
-            firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            const Clock::time_point reported = Clock::now();
+            // Emptied first, so that drawing from now on is reported again.
+            XDamageSubtract(display, damage, None, None);
+            if (!drawnOn(display, watched)) continue;
+            // The server reports drawing before it answers the read: drawing
+            // reported meanwhile happened while the pixels were being read.
+            const Clock::time_point drawn = damageQueued(display, damageEvent, watched) ? Clock::now() : reported;
+            firstFrameMs = std::chrono::duration<double, std::milli>(drawn - start).count();
         }
     }
     endChild(display, watched, child);

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Start-up to the first frame on screen: from exec to the first drawing into
-# the program's window (qx_first_paint_probe, an X Damage report), under
+# the program's window that shows more than its plain background
+# (qx_first_paint_probe: X Damage reports, and the window's pixels), under
 # Xvfb. Contenders take turns in a rotating order each round, and medians
 # are compared:
 #   quendax               the program, as a user starts it
