@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool trayer x11-utils dbus-x11 libx11-dev libxdamage-dev openbox imagemagick
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils

@@ -23,6 +23,7 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/usage.h"
 #include "platform/linux/figure_sources.h"
+#include "platform/linux/font_config_preload.h"
 #include "mainwindow/main_window_events.h"
 #include "platform/linux/linux_freeing.h"
 #include "platform/linux/linux_memory.h"
@@ -136,7 +137,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qx::qt::kNoDisplayMessage);
         return qx::qt::kNoDisplayStatus;
     }
+    // Read while the toolkit loads its display plugin and connects.
+    qx::linuxos::FontConfigPreload fonts;
     qx::qt::Application app(argc, argv);
+    fonts.wait();
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::fprintf(stderr,
