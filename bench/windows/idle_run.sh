@@ -11,7 +11,10 @@
 # files are not private bytes). Prints the medians and quendax.exe's ratio
 # to the bare window. A third process, quendax.exe
 # /AUTO (hidden in the notification area, as after a start at log-on), shows
-# the cost when the window isn't on screen. Builds nothing.
+# the cost when the window isn't on screen. A fourth, the bare window with
+# the program's manifest (visual styles: common controls 6, which under Wine
+# reads the theme into each process), shows what the styles alone cost.
+# Builds nothing.
 #
 # Usage: bench/windows/idle_run.sh [BUILD_DIR]   (default: build/windows-x64)
 # Environment: SECONDS_MEASURED (20), WARMUP (5 s, not counted), ROUNDS (3).
@@ -21,7 +24,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build/windows-x64}" && pwd)
 quendax=$build/src/platform/win32/quendax.exe
 bare=$build/bench/windows/qx_win32_bare_window.exe
-for program in "$quendax" "$bare"; do
+styled=$build/bench/windows/qx_win32_bare_window_styled.exe
+for program in "$quendax" "$bare" "$styled"; do
     [ -f "$program" ] || { echo "idle_run.sh: $program is missing; build the windows-x64 tree first" >&2; exit 2; }
 done
 wine64=/usr/lib/wine/wine64
@@ -40,6 +44,7 @@ strip=x86_64-w64-mingw32-strip
 if command -v "$strip" >/dev/null 2>&1; then
     "$strip" -o "$work/quendax.exe" "$quendax" && quendax=$work/quendax.exe
     "$strip" -o "$work/bare_window.exe" "$bare" && bare=$work/bare_window.exe
+    "$strip" -o "$work/bare_window_styled.exe" "$styled" && styled=$work/bare_window_styled.exe
 fi
 WINEPREFIX="$build/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
@@ -89,19 +94,22 @@ while [ "$round" -le "$rounds" ]; do
     bl=$!
     "$wine64" "$quendax" /AUTO </dev/null >/dev/null 2>&1 &
     al=$!
+    "$wine64" "$styled" </dev/null >/dev/null 2>&1 &
+    sl=$!
     sleep "$warmup"
     q=$(pid_of "$quendax\$") || { echo "quendax.exe did not start" >&2; exit 1; }
     a=$(pid_of "$quendax /AUTO") || { echo "quendax.exe /AUTO did not start" >&2; exit 1; }
     b=$(pid_of "$bare") || { echo "the bare window did not start" >&2; exit 1; }
-    echo "$q $a $b" > "$work/pids"
-    q0=$(cpu_ticks "$q"); a0=$(cpu_ticks "$a"); b0=$(cpu_ticks "$b")
+    s=$(pid_of "$styled") || { echo "the styled bare window did not start" >&2; exit 1; }
+    echo "$q $a $b $s" > "$work/pids"
+    q0=$(cpu_ticks "$q"); a0=$(cpu_ticks "$a"); b0=$(cpu_ticks "$b"); s0=$(cpu_ticks "$s")
     sleep "$measured"
-    q1=$(cpu_ticks "$q"); a1=$(cpu_ticks "$a"); b1=$(cpu_ticks "$b")
+    q1=$(cpu_ticks "$q"); a1=$(cpu_ticks "$a"); b1=$(cpu_ticks "$b"); s1=$(cpu_ticks "$s")
     qrss=$(peak_rss_kb "$q"); brss=$(peak_rss_kb "$b")
-    qpriv=$(private_kb "$q"); bpriv=$(private_kb "$b")
-    kill "$q" "$a" "$b"
-    wait "$ql" "$bl" "$al" 2>/dev/null || true
-    echo "$((q1 - q0)) $((b1 - b0)) $qrss $brss $((a1 - a0)) $qpriv $bpriv" >> "$work/results"
+    qpriv=$(private_kb "$q"); bpriv=$(private_kb "$b"); spriv=$(private_kb "$s")
+    kill "$q" "$a" "$b" "$s"
+    wait "$ql" "$bl" "$al" "$sl" 2>/dev/null || true
+    echo "$((q1 - q0)) $((b1 - b0)) $qrss $brss $((a1 - a0)) $qpriv $bpriv $spriv $((s1 - s0))" >> "$work/results"
     echo "round $round: quendax.exe $((q1 - q0)) ticks, ${qrss} kB peak, ${qpriv} kB private;" \
         "bare window $((b1 - b0)) ticks, ${brss} kB peak, ${bpriv} kB private; quendax.exe /AUTO $((a1 - a0)) ticks"
     round=$((round + 1))
@@ -121,5 +129,9 @@ print(f"hidden (/AUTO):                     quendax.exe {a_cpu:.2f} %, ratio {ra
 print(f"peak RSS (MiB, median):             quendax.exe {q_rss:.1f}, bare window {b_rss:.1f}, ratio {ratio(q_rss, b_rss)}")
 q_priv, b_priv = median(5) / 1024, median(6) / 1024
 print(f"private bytes (MiB, median):        quendax.exe {q_priv:.1f}, bare window {b_priv:.1f}, ratio {ratio(q_priv, b_priv)}")
+s_priv = median(7) / 1024
+s_cpu = median(8) / hz / seconds * 100
+print(f"bare window with visual styles:     processor {s_cpu:.2f} % (quendax.exe / that: {ratio(q_cpu, s_cpu)}),"
+      f" private bytes {s_priv:.1f} MiB (quendax.exe / that: {ratio(q_priv, s_priv)})")
 print("goal: at most 1.1x in processor time and in private bytes")
 PY
