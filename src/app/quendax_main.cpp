@@ -12,6 +12,9 @@
 //   quendax --describe-window FILE            keep the window's description in FILE
 //                                             (ui/window_description.h)
 #include <charconv>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -131,6 +134,13 @@ bool PrintInfo(const std::string& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    // One heap for every thread: the few threads here (the toolkit's own,
+    // and the font configuration read ahead) allocate little and seldom,
+    // and a heap of their own each would keep its freed memory out of the
+    // others' reach.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     // Answered before anything looks for a display.
     if (PrintInfo(JoinedArguments(argc, argv))) return std::fflush(stdout) == 0 ? 0 : 1;
     if (!qx::qt::displayConfigured(argc, argv)) {
