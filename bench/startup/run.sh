@@ -12,9 +12,8 @@
 # With a Windows build tree (and Wine), then quendax.exe beside a bare Win32
 # window that draws one label, and beside the same window with the program's
 # manifest (visual styles: common controls 6), in one Wine prefix and one
-# Wine server kept
-# up between rounds. A round before the timed ones warms up both. Each start
-# ends by closing its window, as a user would.
+# Wine server kept up between rounds. A round before the timed ones warms up
+# all of them. Each start ends by closing its window, as a user would.
 #
 # Usage: bench/startup/run.sh [BUILD_DIR [WINDOWS_BUILD_DIR]]
 #        (defaults build/release and build/windows-x64; Wine is skipped
