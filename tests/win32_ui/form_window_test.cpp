@@ -320,6 +320,29 @@ TEST_F(FormWindowTest, LabelsPaintTheirColoursOrWhatTheyLieOn) {
     ReleaseDC(onBox, dc);
 }
 
+TEST_F(FormWindowTest, ANewCaptionIsOnScreenAtOnceWithNoPaintLeftWaiting) {
+    form.lblInFrame.setCaption("");
+    form.show();
+    window->syncFromModel();
+    HWND label = window->controlHandle(form.lblInFrame);
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Pixels unlike the lower right corner, which the short text never reaches.
+    auto inked = [label] {
+        HDC dc = GetDC(label);
+        int count = 0;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 100; ++x) count += GetPixel(dc, x, y) != GetPixel(dc, 99, 19);
+        }
+        ReleaseDC(label, dc);
+        return count;
+    };
+    ASSERT_EQ(inked(), 0);
+    form.lblInFrame.setCaption("8,888 MB");
+    window->syncFromModel();
+    EXPECT_FALSE(GetUpdateRect(label, nullptr, FALSE));
+    EXPECT_GT(inked(), 20);
+}
+
 TEST_F(FormWindowTest, ALongTextIsDrawnInASmallerFontDownToThreeQuarters) {
     form.show();
     window->syncFromModel();

@@ -43,12 +43,16 @@ void measure(HWND window, LabelState& state, const wchar_t* text = nullptr) {
     SIZE extent{};
     // Once the label has painted, its back buffer's DC measures: no DC is
     // fetched for every new figure.
-    HDC dc = !state.font || length == 0 ? nullptr : state.buffer.dc() ? state.buffer.dc() : GetDC(window);
-    if (dc) {
+    if (!state.font || length == 0) {
+        // Nothing to measure.
+    } else if (HDC buffer = state.buffer.dc()) {
+        state.buffer.useFont(state.font);
+        if (!GetTextExtentPoint32W(buffer, text, length, &extent)) extent.cx = 0;
+    } else if (HDC dc = GetDC(window)) {
         HGDIOBJ old = SelectObject(dc, state.font);
         if (!GetTextExtentPoint32W(dc, text, length, &extent)) extent.cx = 0;
         SelectObject(dc, old);
-        if (dc != state.buffer.dc()) ReleaseDC(window, dc);
+        ReleaseDC(window, dc);
     }
     state.groups->measured(*state.control, ui::FontScaleToFit(extent.cx, client.right));
 }
@@ -64,6 +68,7 @@ HFONT shownFont(LabelState& state) {
     const LONG height = shrunkHeight(face.lfHeight, share);
     if (height == face.lfHeight) return state.font;
     if (!state.shrunk.get() || state.shrunkHeight != height) {
+        state.buffer.useFont(nullptr);  // the old one may be in it
         state.shrunk.reset(createShrunkFont(state.font, share));
         state.shrunkHeight = height;
     }
@@ -72,13 +77,14 @@ HFONT shownFont(LabelState& state) {
     return state.shrunk.get();
 }
 
-void paint(HWND window, LabelState& state) {
-    PAINTSTRUCT ps;
-    HDC target = BeginPaint(window, &ps);
-    if (!target) return;
+// Draws the label into its back buffer and copies `area` of it onto
+// `target`. The buffer keeps the label's font selected from one figure to
+// the next.
+void render(HWND window, LabelState& state, HDC target, const RECT& area) {
     RECT client;
     GetClientRect(window, &client);
-    HDC dc = state.buffer.prepare(target, client.right, client.bottom) ? state.buffer.dc() : target;
+    const bool buffered = state.buffer.prepare(target, client.right, client.bottom);
+    HDC dc = buffered ? state.buffer.dc() : target;
 
     HBRUSH background = CreateSolidBrush(toColorRef(shownBackground(state.look)));
     FillRect(dc, &client, background);
@@ -89,15 +95,45 @@ void paint(HWND window, LabelState& state) {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         const int got = GetWindowTextW(window, text.data(), length + 1);
         HFONT font = shownFont(state);
-        HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+        HGDIOBJ oldFont = nullptr;
+        if (buffered) {
+            state.buffer.useFont(font);
+        } else if (font) {
+            oldFont = SelectObject(dc, font);
+        }
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
         RECT box = client;
         DrawTextW(dc, text.data(), got, &box, textFormat(state.look.alignment));
         if (oldFont) SelectObject(dc, oldFont);
     }
-    if (dc != target) state.buffer.copyTo(target, ps.rcPaint);
+    if (buffered) state.buffer.copyTo(target, area);
+}
+
+void paint(HWND window, LabelState& state) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window, &ps);
+    if (!target) return;
+    render(window, state, target, ps.rcPaint);
     EndPaint(window, &ps);
+}
+
+// A new figure is drawn at once through the label's own DC, as a static
+// control draws its new text: invalidating the label would cost a WM_PAINT
+// with BeginPaint and EndPaint, several more round trips to the window
+// system, for every figure that changes. Out of sight there is nothing to
+// draw on: showing the label again sends it a WM_PAINT.
+void repaintNow(HWND window, LabelState& state) {
+    if (!IsWindowVisible(window) || IsIconic(rootOf(window))) return;
+    HDC target = GetDC(window);
+    if (!target) {
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    render(window, state, target, client);
+    ReleaseDC(window, target);
 }
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,8 +142,10 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-            if (state) measure(window, *state, reinterpret_cast<const wchar_t*>(lParam));
-            InvalidateRect(window, nullptr, FALSE);
+            if (state) {
+                measure(window, *state, reinterpret_cast<const wchar_t*>(lParam));
+                repaintNow(window, *state);
+            }
             return result;
         }
         case WM_SIZE:
@@ -115,6 +153,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_SETFONT:
             if (state) {
+                state->buffer.useFont(nullptr);
                 state->font = reinterpret_cast<HFONT>(wParam);
                 state->shrunk.reset(nullptr);  // made from the old one
                 state->shrunkHeight = 0;
@@ -123,7 +162,10 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (LOWORD(lParam)) InvalidateRect(window, nullptr, FALSE);
             return 0;
         case WM_DESTROY:
-            if (state) state->groups->leave(*state->control);
+            if (state) {
+                state->groups->leave(*state->control);
+                state->buffer.useFont(nullptr);  // the fonts may go before the state
+            }
             break;
         case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
         case WM_ENABLE: InvalidateRect(window, nullptr, FALSE); return 0;
@@ -136,7 +178,8 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 bool registerLabelClass(HINSTANCE instance) {
-    return ensureWindowClass(instance, kLabelClass, labelProc, {.doubleClicks = true, .arrowCursor = true});
+    return ensureWindowClass(instance, kLabelClass, labelProc,
+                              {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
 }
 
 HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id) {
