@@ -3,13 +3,13 @@
 # readout ticks a second) beside a bare Win32 window that redraws one label
 # ten times a second, both running at the same time on one Xvfb display with
 # a notification area (trayer). For each round: the processor time of each
-# program's own process (utime + stime, the Wine server not counted) over
-# the measured seconds, its peak resident memory, and its private bytes:
-# the memory of its own it holds (the Anonymous line of
-# /proc/PID/smaps_rollup at the end of the round: heaps, stacks, pages of
-# images changed in memory; as on Windows, image pages mapped from their
-# files are not private bytes). Prints the medians and quendax.exe's ratio
-# to the bare window. A third process, quendax.exe
+# program's own process (all its threads, from the scheduler's account; the
+# Wine server not counted) over the measured seconds, its peak resident
+# memory, and its private bytes: the memory of its own it holds (the
+# Anonymous line of /proc/PID/smaps_rollup at the end of the round: heaps,
+# stacks, pages of images changed in memory; as on Windows, image pages
+# mapped from their files are not private bytes). Prints the medians and
+# quendax.exe's ratio to the bare window. A third process, quendax.exe
 # /AUTO (hidden in the notification area, as after a start at log-on), shows
 # the cost when the window isn't on screen. A fourth, the bare window with
 # the program's manifest (visual styles: common controls 6, which under Wine
@@ -79,11 +79,15 @@ pid_of() {
     for p in $(pgrep -n -f "$1"); do echo "$p"; return 0; done
     return 1
 }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Processor time of all of a process's threads in microseconds, from the
+# scheduler's own account in nanoseconds (/proc/PID/task/*/schedstat): the
+# 10 ms clock ticks of /proc/PID/stat come to about ten over 20 s at half a
+# per cent, too few for a ratio.
+cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d\n", ns / 1000}'; }
 peak_rss_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
 private_kb() { awk '/^Anonymous:/ {print $2}' "/proc/$1/smaps_rollup"; }
 
-hz=$(getconf CLK_TCK)
+hz=1000000  # cpu_us counts microseconds
 echo "Wine $("$wine64" --version 2>/dev/null); $rounds round(s) of ${measured} s after ${warmup} s of warm-up"
 : > "$work/results"
 round=1
@@ -102,16 +106,16 @@ while [ "$round" -le "$rounds" ]; do
     b=$(pid_of "$bare") || { echo "the bare window did not start" >&2; exit 1; }
     s=$(pid_of "$styled") || { echo "the styled bare window did not start" >&2; exit 1; }
     echo "$q $a $b $s" > "$work/pids"
-    q0=$(cpu_ticks "$q"); a0=$(cpu_ticks "$a"); b0=$(cpu_ticks "$b"); s0=$(cpu_ticks "$s")
+    q0=$(cpu_us "$q"); a0=$(cpu_us "$a"); b0=$(cpu_us "$b"); s0=$(cpu_us "$s")
     sleep "$measured"
-    q1=$(cpu_ticks "$q"); a1=$(cpu_ticks "$a"); b1=$(cpu_ticks "$b"); s1=$(cpu_ticks "$s")
+    q1=$(cpu_us "$q"); a1=$(cpu_us "$a"); b1=$(cpu_us "$b"); s1=$(cpu_us "$s")
     qrss=$(peak_rss_kb "$q"); brss=$(peak_rss_kb "$b")
     qpriv=$(private_kb "$q"); bpriv=$(private_kb "$b"); spriv=$(private_kb "$s")
     kill "$q" "$a" "$b" "$s"
     wait "$ql" "$bl" "$al" "$sl" 2>/dev/null || true
     echo "$((q1 - q0)) $((b1 - b0)) $qrss $brss $((a1 - a0)) $qpriv $bpriv $spriv $((s1 - s0))" >> "$work/results"
-    echo "round $round: quendax.exe $((q1 - q0)) ticks, ${qrss} kB peak, ${qpriv} kB private;" \
-        "bare window $((b1 - b0)) ticks, ${brss} kB peak, ${bpriv} kB private; quendax.exe /AUTO $((a1 - a0)) ticks"
+    echo "round $round: quendax.exe $(((q1 - q0) / 1000)) ms, ${qrss} kB peak, ${qpriv} kB private;" \
+        "bare window $(((b1 - b0) / 1000)) ms, ${brss} kB peak, ${bpriv} kB private; quendax.exe /AUTO $(((a1 - a0) / 1000)) ms"
     round=$((round + 1))
 done
 
