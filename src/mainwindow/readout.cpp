@@ -2,7 +2,6 @@
 // free-share bars, the markers after a freeing run, the history rings, the
 // graph and the notification-area icon are brought up to date.
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "mainwindow/frm_main.h"
@@ -81,7 +80,7 @@ void FrmMain::tmrUpdateMemoryInformation_Timer() {
 
 void FrmMain::DescribeForScreenReaders() {
     // The free shares in whole per cent, halves to the even one.
-    auto percent = [](double part, double whole) { return whole > 0 ? std::nearbyint(part / whole * 100) : 0.0; };
+    auto percent = [](double part, double whole) { return whole > 0 ? RoundHalfEven(part / whole * 100) : 0.0; };
     picUsedPhysical.setAccessibleValue(percent(MemInfo.FreePhysical, MemInfo.TotalPhysical));
     picUsedPagefile.setAccessibleValue(percent(MemInfo.FreePagefile, MemInfo.TotalPagefile));
     char text[96];

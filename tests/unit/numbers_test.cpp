@@ -19,6 +19,11 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(0.5), 0);
     EXPECT_EQ(RoundHalfEven(903.75), 904);
     EXPECT_EQ(RoundHalfEven(16383.5), 16384);
+    EXPECT_EQ(RoundHalfEven(4503599627370495.5), 4503599627370496.0);
+    EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0) << "whole beyond 2^52";
+    EXPECT_TRUE(std::signbit(RoundHalfEven(-0.4)));
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
+    EXPECT_EQ(RoundHalfEven(-INFINITY), -INFINITY);
 }
 
 TEST(CInt, ConvertsWithinSixteenBitsAndOverflowsOutside) {

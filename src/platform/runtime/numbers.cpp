@@ -1,6 +1,7 @@
 #include "platform/runtime/numbers.h"
 
 #include <charconv>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -9,7 +10,20 @@
 namespace qx {
 
 double RoundHalfEven(double value) {
-    return std::nearbyint(value);  // the default rounding mode is to nearest, ties to even
+    // Adding 2^52 leaves no bits for a fraction, so the sum is rounded to a
+    // whole number in the default mode, to nearest with ties to even. This
+    // runs for every control at every sync; MinGW's nearbyint clears the
+    // processor's exception flags with a slow x87 instruction each call.
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kNoFractionBits)) return value;  // already whole, infinite or NaN
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD != 0
+    // x87 sums carry more bits than a double: store it as one to round it.
+    volatile double sum = magnitude + kNoFractionBits;
+#else
+    const double sum = magnitude + kNoFractionBits;
+#endif
+    return std::copysign(sum - kNoFractionBits, value);
 }
 
 std::int16_t CInt(double value) {
