@@ -119,21 +119,11 @@ void paint(HWND window, LabelState& state) {
 }
 
 // A new figure is drawn at once through the label's own DC, as a static
-// control draws its new text: invalidating the label would cost a WM_PAINT
-// with BeginPaint and EndPaint, several more round trips to the window
-// system, for every figure that changes. Out of sight there is nothing to
-// draw on: showing the label again sends it a WM_PAINT.
+// control draws its new text.
 void repaintNow(HWND window, LabelState& state) {
-    if (!IsWindowVisible(window) || IsIconic(rootOf(window))) return;
-    HDC target = GetDC(window);
-    if (!target) {
+    if (!drawNow(window, [&](HDC dc, const RECT& client) { render(window, state, dc, client); })) {
         InvalidateRect(window, nullptr, FALSE);
-        return;
     }
-    RECT client;
-    GetClientRect(window, &client);
-    render(window, state, target, client);
-    ReleaseDC(window, target);
 }
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

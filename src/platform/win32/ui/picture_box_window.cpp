@@ -72,21 +72,10 @@ PictureBoxState* pictureBoxStateOf(HWND box) {
 }
 
 void repaintPictureBox(HWND box) {
-    // Out of sight there is nothing to draw on: showing the box again sends
-    // it a WM_PAINT.
-    if (!IsWindowVisible(box) || IsIconic(GetAncestor(box, GA_ROOT))) return;
-    PictureBoxState* state = pictureBoxStateOf(box);
-    if (!state) return;
-    // Straight onto the window through its own DC rather than invalidating
-    // it: a WM_PAINT with BeginPaint and EndPaint costs several more round
-    // trips to the window system, ten times a second. A region that is
-    // invalid anyway still gets its WM_PAINT.
-    HDC target = GetDC(box);
-    if (!target) return;
-    RECT client;
-    GetClientRect(box, &client);
-    render(box, *state, target, client);
-    ReleaseDC(box, target);
+    // A region that is invalid anyway still gets its WM_PAINT.
+    if (PictureBoxState* state = pictureBoxStateOf(box)) {
+        drawNow(box, [&](HDC dc, const RECT& client) { render(box, *state, dc, client); });
+    }
 }
 
 }  // namespace qx::win32ui

@@ -39,4 +39,22 @@ bool paintsItself(HWND window, UINT message, State* state, Paint paint) {
     return true;
 }
 
+// For a child window with its own DC: `render(dc, client)` draws it at
+// once, straight onto the window, rather than through an invalidate and a
+// WM_PAINT, whose BeginPaint and EndPaint cost several more round trips to
+// the window system, ten times a second. Out of sight there is nothing to
+// draw on: showing the window again sends it a WM_PAINT. False only when
+// no DC could be had.
+template <typename Render>
+bool drawNow(HWND window, Render render) {
+    if (!IsWindowVisible(window) || IsIconic(GetAncestor(window, GA_ROOT))) return true;
+    HDC dc = GetDC(window);
+    if (!dc) return false;
+    RECT client;
+    GetClientRect(window, &client);
+    render(dc, client);
+    ReleaseDC(window, dc);
+    return true;
+}
+
 }  // namespace qx::win32ui
