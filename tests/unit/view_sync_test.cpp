@@ -73,6 +73,25 @@ TEST(ControlSync, TheFirstSyncReportsEveryPropertyThenNothingUntilAChange) {
     EXPECT_TRUE(view.log.empty());
 }
 
+TEST(ControlSync, AWindowMadeWithPlaceVisibilityAndCaptionHearsOfThemAgainOnlyOnAChange) {
+    TestForm form;
+    form.label.setCaption("256 MB");
+    ControlSync sync(form.label);
+    const ControlAtCreation made = sync.creation(15);
+    EXPECT_EQ(made.geometry, (PixelRect{7, 7, 66, 13}));
+    EXPECT_TRUE(made.visible);
+    EXPECT_EQ(made.caption, "256 MB");
+    form.label.setCaption("512 MB");
+    RecordedControl view;
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"enabled 1", "caption 512 MB", "back " + std::to_string(kSysButtonFace),
+                                                 "fore " + std::to_string(kSysButtonText), "border 1", "picture "}));
+    view.log.clear();
+    sync.forget();
+    sync.sync(view, 15);
+    EXPECT_EQ(view.log.size(), 8u) << "after forget() everything again";
+}
+
 TEST(ControlSync, ReportsOnlyWhatChanged) {
     TestForm form;
     ControlSync sync(form.label);

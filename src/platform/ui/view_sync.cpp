@@ -21,17 +21,26 @@ PixelRect ControlSync::geometry(double twipsPerPixel) const {
                              control_.heightTwips(), twipsPerPixel);
 }
 
+ControlAtCreation ControlSync::creation(double twipsPerPixel) {
+    made_ = true;
+    geometry_ = geometry(twipsPerPixel);
+    visible_ = control_.visible();
+    caption_ = control_.caption();
+    return {geometry_, visible_, caption_};
+}
+
 void ControlSync::sync(ControlChanges& changes, double twipsPerPixel) {
     if (applied_ && control_.revision() == revision_ && twipsPerPixel == twipsPerPixel_) return;
     const bool all = !applied_;
+    const bool allButMade = all && !made_;
     applied_ = true;
     revision_ = control_.revision();
     twipsPerPixel_ = twipsPerPixel;
 
-    if (Changed(geometry_, geometry(twipsPerPixel), all)) changes.setGeometry(geometry_);
-    if (Changed(visible_, control_.visible(), all)) changes.setVisible(visible_);
+    if (Changed(geometry_, geometry(twipsPerPixel), allButMade)) changes.setGeometry(geometry_);
+    if (Changed(visible_, control_.visible(), allButMade)) changes.setVisible(visible_);
     if (Changed(enabled_, control_.enabled(), all)) changes.setEnabled(enabled_);
-    if (Changed(caption_, control_.caption(), all)) changes.setCaption(caption_);
+    if (Changed(caption_, control_.caption(), allButMade)) changes.setCaption(caption_);
     if (Changed(backColor_, control_.backColor(), all)) changes.setBackColor(backColor_);
     if (Changed(foreColor_, control_.foreColor(), all)) changes.setForeColor(foreColor_);
     if (Changed(border_, control_.border, all)) changes.setBorder(border_);

@@ -38,6 +38,14 @@ public:
     virtual void setAccessible(const std::string& /*name*/, const std::string& /*description*/, double /*value*/) {}
 };
 
+// What a control's window can be made with, so that it isn't placed,
+// shown and lettered once more straight after.
+struct ControlAtCreation {
+    PixelRect geometry;
+    bool visible = false;
+    std::string caption;
+};
+
 class ControlSync {
 public:
     explicit ControlSync(const Control& control) : control_(control) {}
@@ -47,14 +55,18 @@ public:
     // The control's place in its container in pixels at `twipsPerPixel`.
     PixelRect geometry(double twipsPerPixel) const;
 
+    // The place, visibility and caption to make the control's window with.
+    // The first sync then reports those three only if they changed since.
+    ControlAtCreation creation(double twipsPerPixel);
     // Reports what changed since the last sync.
     void sync(ControlChanges& changes, double twipsPerPixel);
     // Everything is reported again at the next sync.
-    void forget() { applied_ = false; }
+    void forget() { applied_ = made_ = false; }
 
 private:
     const Control& control_;
     bool applied_ = false;
+    bool made_ = false;  // the window was made with geometry_, visible_ and caption_
     std::uint64_t revision_ = 0;
     double twipsPerPixel_ = 0;
     PixelRect geometry_;

@@ -2,18 +2,17 @@
 
 namespace qx::win32ui {
 
-bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups) {
+bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups,
+                         const ChildStart& start) {
     const ui::Control& control = *record.control;
-    HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id));
     switch (control.kind()) {
         case ui::Kind::Frame:
-            record.handle = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, 0, 0,
-                                            record.parent, id, instance, nullptr);
+            record.handle =
+                createChildWindow(0, L"BUTTON", WS_CLIPSIBLINGS | BS_GROUPBOX, start, record.parent, record.id, instance);
             break;
         case ui::Kind::Button:
-            record.handle = CreateWindowExW(0, L"BUTTON", L"",
-                                            WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
-                                            0, record.parent, id, instance, nullptr);
+            record.handle = createChildWindow(0, L"BUTTON", WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, start,
+                                              record.parent, record.id, instance);
             break;
         case ui::Kind::Label: {
             record.label = std::make_unique<LabelState>();
@@ -23,12 +22,12 @@ bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGrou
             look.alignment = control.alignment;
             look.transparent = control.transparent;
             record.label->look = look;
-            record.handle = createLabelWindow(instance, record.parent, *record.label, record.id);
+            record.handle = createLabelWindow(instance, record.parent, *record.label, record.id, start);
             break;
         }
         case ui::Kind::PictureBox:
             record.box = std::make_unique<PictureBoxState>();
-            record.handle = createPictureBoxWindow(instance, record.parent, *record.box, record.id, control.border);
+            record.handle = createPictureBoxWindow(instance, record.parent, *record.box, record.id, control.border, start);
             break;
     }
     return record.handle != nullptr;

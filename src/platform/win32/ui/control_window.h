@@ -34,10 +34,11 @@ struct ControlWindow {
     std::unique_ptr<PictureBoxState> box;
 };
 
-// Creates the child window for `record.control` inside `record.parent`,
-// hidden and without a size; false when the system refuses. A label
-// learns the size it is drawn at from `fontGroups`.
-bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups);
+// Creates the child window for `record.control` inside `record.parent`, as
+// `start` says; false when the system refuses. A label learns the size it
+// is drawn at from `fontGroups`.
+bool createControlWindow(HINSTANCE instance, ControlWindow& record, ui::FontGroups& fontGroups,
+                         const ChildStart& start);
 
 // The control's rectangle in its HWND parent's client pixels: its own
 // rectangle in the container plus the offsets of the frames it lies in.

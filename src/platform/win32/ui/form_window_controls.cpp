@@ -43,7 +43,13 @@ void FormWindow::createControls() {
         controls_.push_back(std::move(record));
         controlSyncs_.emplace_back(*control);
         ControlWindow& made = controls_.back();
-        if (!createControlWindow(options_.instance, made, fontGroups())) continue;
+        // Made where the model puts it, shown or not, and with its caption
+        // (a picture box's text is its name for screen readers, set later).
+        ui::ControlAtCreation initial = controlSyncs_.back().creation(twipsPerPixel());
+        made.inContainer = initial.geometry;
+        ChildStart start{placeInParent(made), initial.visible, {}};
+        if (control->kind() != ui::Kind::PictureBox) start.text = win32::toUtf16ForDisplay(initial.caption);
+        if (!createControlWindow(options_.instance, made, fontGroups(), start)) continue;
         if (made.box) {
             ui::Control* box = control;
             made.box->paint = [this, box](ui::Canvas& canvas) {

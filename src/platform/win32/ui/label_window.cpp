@@ -172,9 +172,8 @@ bool registerLabelClass(HINSTANCE instance) {
                               {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
 }
 
-HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id) {
-    HWND label = CreateWindowExW(0, kLabelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id, const ChildStart& start) {
+    HWND label = createChildWindow(0, kLabelClass, WS_CLIPSIBLINGS, start, parent, id, instance, &state);
     if (label) state.groups->join(*state.control, [label] { InvalidateRect(label, nullptr, FALSE); });
     return label;
 }

@@ -16,6 +16,7 @@
 #include "platform/ui/font_groups.h"
 #include "platform/ui/model.h"
 #include "platform/win32/ui/back_buffer.h"
+#include "platform/win32/ui/child_start.h"
 
 namespace qx::win32ui {
 
@@ -64,7 +65,7 @@ struct LabelState {
 HFONT createShrunkFont(HFONT font, double share);
 
 bool registerLabelClass(HINSTANCE instance);
-HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id);
+HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int id, const ChildStart& start);
 
 // Applies a new look and repaints.
 void setLabelLook(HWND label, const LabelLook& look);

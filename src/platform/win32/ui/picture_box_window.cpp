@@ -61,10 +61,10 @@ bool registerPictureBoxClass(HINSTANCE instance) {
                              {.doubleClicks = true, .arrowCursor = true, .ownDc = true});
 }
 
-HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border) {
-    return CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kPictureBoxClass, L"",
-                           WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &state);
+HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border,
+                            const ChildStart& start) {
+    return createChildWindow(border ? WS_EX_CLIENTEDGE : 0, kPictureBoxClass, WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                             start, parent, id, instance, &state);
 }
 
 PictureBoxState* pictureBoxStateOf(HWND box) {

@@ -15,6 +15,7 @@
 #include "platform/ui/canvas.h"
 #include "platform/ui/model.h"
 #include "platform/win32/ui/back_buffer.h"
+#include "platform/win32/ui/child_start.h"
 #include "platform/win32/ui/guarded_call.h"
 
 namespace qx::win32ui {
@@ -34,7 +35,8 @@ struct PictureBoxState {
 };
 
 bool registerPictureBoxClass(HINSTANCE instance);
-HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border);
+HWND createPictureBoxWindow(HINSTANCE instance, HWND parent, PictureBoxState& state, int id, bool border,
+                            const ChildStart& start);
 PictureBoxState* pictureBoxStateOf(HWND box);
 
 // Repaints the box now (erase, picture, paint callback) if it can be seen.
