@@ -343,6 +343,38 @@ TEST_F(FormWindowTest, ANewCaptionIsOnScreenAtOnceWithNoPaintLeftWaiting) {
     EXPECT_GT(inked(), 20);
 }
 
+TEST_F(FormWindowTest, ALabelsTextLiesLeftRightOrCentredAsItIsAligned) {
+    const struct {
+        ui::Alignment alignment;
+        int from, to;  // where the first and the last inked column may lie in the 100 pixels
+    } cases[] = {{ui::Alignment::Left, 0, 3}, {ui::Alignment::Right, 96, 99}, {ui::Alignment::Center, 48, 51}};
+    for (const auto& c : cases) {
+        window.reset();
+        form.lblInFrame.alignment = c.alignment;
+        form.lblInFrame.setCaption("88");
+        FormWindowOptions options;
+        options.instance = GetModuleHandleW(nullptr);
+        window = std::make_unique<FormWindow>(form, options, events);
+        form.show();
+        window->syncFromModel();
+        HWND label = window->controlHandle(form.lblInFrame);
+        RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(label);
+        int first = -1, last = -1;
+        for (int x = 0; x < 100; ++x) {
+            for (int y = 0; y < 20; ++y) {
+                if (GetPixel(dc, x, y) == GetPixel(dc, 0, 19)) continue;
+                if (first < 0) first = x;
+                last = x;
+            }
+        }
+        ReleaseDC(label, dc);
+        const int at = c.alignment == ui::Alignment::Left ? first : c.alignment == ui::Alignment::Right ? last
+                                                                                                         : (first + last) / 2;
+        EXPECT_TRUE(first >= 0 && at >= c.from && at <= c.to) << static_cast<int>(c.alignment) << ": " << first << ".." << last;
+    }
+}
+
 TEST_F(FormWindowTest, ALongTextIsDrawnInASmallerFontDownToThreeQuarters) {
     form.show();
     window->syncFromModel();

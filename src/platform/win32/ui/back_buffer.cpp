@@ -8,7 +8,6 @@ BackBuffer::~BackBuffer() { release(); }
 
 void BackBuffer::release() {
     if (dc_) {
-        useFont(nullptr);
         SelectObject(dc_, original_);
         DeleteDC(dc_);
     }
@@ -36,19 +35,6 @@ bool BackBuffer::prepare(HDC reference, int width, int height) {
     width_ = newWidth;
     height_ = newHeight;
     return true;
-}
-
-void BackBuffer::useFont(HFONT font) {
-    if (!dc_ || font == font_) return;
-    if (!font) {
-        SelectObject(dc_, originalFont_);
-        font_ = nullptr;
-        return;
-    }
-    HGDIOBJ previous = SelectObject(dc_, font);
-    if (!previous) return;
-    if (!font_) originalFont_ = previous;
-    font_ = font;
 }
 
 void BackBuffer::copyTo(HDC target, const RECT& area) const {

@@ -19,12 +19,6 @@ public:
     // being resized doesn't reallocate on every step.
     bool prepare(HDC reference, int width, int height);
     HDC dc() const { return dc_; }
-    // Keeps `font` selected in the buffer until another is asked for, so
-    // drawing the same text font again selects nothing (under Wine each
-    // selection asks the X resource database for its font settings);
-    // nullptr puts the buffer's own font back, as before deleting a font
-    // that may be selected.
-    void useFont(HFONT font);
     // Copies `area` of the buffer to the same place on `target`.
     void copyTo(HDC target, const RECT& area) const;
 
@@ -34,8 +28,6 @@ private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ original_ = nullptr;
-    HFONT font_ = nullptr;          // selected by useFont
-    HGDIOBJ originalFont_ = nullptr;  // the buffer's own, while font_ is in
     int width_ = 0;
     int height_ = 0;
 };

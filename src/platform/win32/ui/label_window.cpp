@@ -14,12 +14,12 @@ namespace qx::win32ui {
 
 namespace {
 
-UINT textFormat(ui::Alignment alignment) {
-    UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
+// Where a line `width` pixels wide starts in `client`, as DrawTextW puts it.
+int textLeft(ui::Alignment alignment, const RECT& client, int width) {
     switch (alignment) {
-        case ui::Alignment::Right: return format | DT_RIGHT;
-        case ui::Alignment::Center: return format | DT_CENTER;
-        default: return format | DT_LEFT;
+        case ui::Alignment::Right: return client.right - width;
+        case ui::Alignment::Center: return (client.left + client.right - width) / 2;
+        default: return client.left;
     }
 }
 
@@ -41,17 +41,11 @@ void measure(HWND window, LabelState& state, const wchar_t* text = nullptr) {
     RECT client{};
     GetClientRect(window, &client);
     SIZE extent{};
-    // Once the label has painted, its back buffer's DC measures: no DC is
-    // fetched for every new figure.
     if (!state.font || length == 0) {
         // Nothing to measure.
-    } else if (HDC buffer = state.buffer.dc()) {
-        state.buffer.useFont(state.font);
-        if (!GetTextExtentPoint32W(buffer, text, length, &extent)) extent.cx = 0;
     } else if (HDC dc = GetDC(window)) {
-        HGDIOBJ old = SelectObject(dc, state.font);
+        state.kept.use(dc, state.font);
         if (!GetTextExtentPoint32W(dc, text, length, &extent)) extent.cx = 0;
-        SelectObject(dc, old);
         ReleaseDC(window, dc);
     }
     state.groups->measured(*state.control, ui::FontScaleToFit(extent.cx, client.right));
@@ -60,7 +54,7 @@ void measure(HWND window, LabelState& state, const wchar_t* text = nullptr) {
 LONG shrunkHeight(LONG height, double share) { return static_cast<LONG>(RoundHalfEven(height * share)); }
 
 // The font the text is drawn in: the normal one, or one made smaller.
-HFONT shownFont(LabelState& state) {
+HFONT shownFont(HWND window, LabelState& state) {
     state.shrunkLast = false;
     const double share = state.groups->shownShare(*state.control);
     LOGFONTW face{};
@@ -68,7 +62,7 @@ HFONT shownFont(LabelState& state) {
     const LONG height = shrunkHeight(face.lfHeight, share);
     if (height == face.lfHeight) return state.font;
     if (!state.shrunk.get() || state.shrunkHeight != height) {
-        state.buffer.useFont(nullptr);  // the old one may be in it
+        state.kept.drop(window);  // the old one may be in its DC
         state.shrunk.reset(createShrunkFont(state.font, share));
         state.shrunkHeight = height;
     }
@@ -77,44 +71,27 @@ HFONT shownFont(LabelState& state) {
     return state.shrunk.get();
 }
 
-// Draws the label into its back buffer and copies `area` of it onto
-// `target`. The buffer keeps the label's font selected from one figure to
-// the next.
-void render(HWND window, LabelState& state, HDC target, const RECT& area) {
-    RECT client;
-    GetClientRect(window, &client);
-    const bool buffered = state.buffer.prepare(target, client.right, client.bottom);
-    HDC dc = buffered ? state.buffer.dc() : target;
-
-    HBRUSH background = CreateSolidBrush(toColorRef(shownBackground(state.look)));
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-
-    const int length = GetWindowTextLengthW(window);
-    if (length > 0) {
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const int got = GetWindowTextW(window, text.data(), length + 1);
-        HFONT font = shownFont(state);
-        HGDIOBJ oldFont = nullptr;
-        if (buffered) {
-            state.buffer.useFont(font);
-        } else if (font) {
-            oldFont = SelectObject(dc, font);
-        }
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
-        RECT box = client;
-        DrawTextW(dc, text.data(), got, &box, textFormat(state.look.alignment));
-        if (oldFont) SelectObject(dc, oldFont);
-    }
-    if (buffered) state.buffer.copyTo(target, area);
+// Draws the label onto its own DC: background and text in one call.
+void render(HWND window, LabelState& state, HDC dc, const RECT& client) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    const int length = static_cast<int>(text.size());
+    if (HFONT font = shownFont(window, state)) state.kept.use(dc, font);
+    SIZE extent{};
+    if (length > 0 && !GetTextExtentPoint32W(dc, text.c_str(), length, &extent)) extent.cx = 0;
+    SetBkColor(dc, toColorRef(shownBackground(state.look)));
+    SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
+    ExtTextOutW(dc, textLeft(state.look.alignment, client, extent.cx), client.top, ETO_OPAQUE | ETO_CLIPPED,
+                &client, text.c_str(), static_cast<UINT>(length), nullptr);
 }
 
 void paint(HWND window, LabelState& state) {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(window, &ps);
     if (!target) return;
-    render(window, state, target, ps.rcPaint);
+    RECT client;
+    GetClientRect(window, &client);
+    render(window, state, target, client);
     EndPaint(window, &ps);
 }
 
@@ -143,7 +120,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_SETFONT:
             if (state) {
-                state->buffer.useFont(nullptr);
+                state->kept.drop(window);
                 state->font = reinterpret_cast<HFONT>(wParam);
                 state->shrunk.reset(nullptr);  // made from the old one
                 state->shrunkHeight = 0;
@@ -154,7 +131,7 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_DESTROY:
             if (state) {
                 state->groups->leave(*state->control);
-                state->buffer.useFont(nullptr);  // the fonts may go before the state
+                state->kept.drop(window);  // the fonts may go before the state
             }
             break;
         case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
@@ -176,6 +153,23 @@ HWND createLabelWindow(HINSTANCE instance, HWND parent, LabelState& state, int i
     HWND label = createChildWindow(0, kLabelClass, WS_CLIPSIBLINGS, start, parent, id, instance, &state);
     if (label) state.groups->join(*state.control, [label] { InvalidateRect(label, nullptr, FALSE); });
     return label;
+}
+
+void KeptFont::use(HDC dc, HFONT font) {
+    if (font == font_) return;
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (!previous) return;
+    if (!font_) original_ = previous;
+    font_ = font;
+}
+
+void KeptFont::drop(HWND window) {
+    if (!font_) return;
+    if (HDC dc = GetDC(window)) {
+        SelectObject(dc, original_);
+        ReleaseDC(window, dc);
+    }
+    font_ = nullptr;
 }
 
 HFONT createShrunkFont(HFONT font, double share) {

@@ -1,8 +1,9 @@
 // A label: its own child window class that draws one line of plain text at
 // the top of its box ("&" shown as it is), aligned left, right or centred,
 // in the model's text colour and font, on its own background colour or, when
-// it has none, on the colour of what it lies on. It paints through a back
-// buffer, since the figures change ten times a second. The caption is the
+// it has none, on the colour of what it lies on. Background and text go on
+// screen in one ExtTextOutW, so a figure changing ten times a second never
+// shows the bare background in between. The caption is the
 // window text, so GetWindowTextW reads it. A text wider than the label is
 // drawn in a smaller font, down to three quarters of the normal size,
 // before it is cut off; labels of one size group all take the smallest size
@@ -15,7 +16,6 @@
 
 #include "platform/ui/font_groups.h"
 #include "platform/ui/model.h"
-#include "platform/win32/ui/back_buffer.h"
 #include "platform/win32/ui/child_start.h"
 
 namespace qx::win32ui {
@@ -49,13 +49,28 @@ private:
     HFONT font_ = nullptr;
 };
 
+// The font kept selected in the label's own DC (its class has CS_OWNDC)
+// from one drawing to the next: under Wine each selection asks the X
+// resource database for the font's settings.
+class KeptFont {
+public:
+    // Selects `font` into `dc` unless it is in already.
+    void use(HDC dc, HFONT font);
+    // Puts the DC's own font back, as before a font that may be in it goes.
+    void drop(HWND window);
+
+private:
+    HFONT font_ = nullptr;
+    HGDIOBJ original_ = nullptr;  // the DC's own, while font_ is in
+};
+
 // The label's state, owned by whoever creates the window; it must outlive it.
 struct LabelState {
     const ui::Control* control = nullptr;
     ui::FontGroups* groups = nullptr;  // where it reports the size it needs
     LabelLook look;
     HFONT font = nullptr;  // the normal font, not owned
-    BackBuffer buffer;
+    KeptFont kept;
     OwnedFont shrunk;       // the normal font made smaller for a long text
     LONG shrunkHeight = 0;  // its LOGFONT height
     bool shrunkLast = false;  // the last paint used it
