@@ -85,7 +85,15 @@ void render(HWND window, LabelState& state, HDC dc, const RECT& client) {
                 &client, text.c_str(), static_cast<UINT>(length), nullptr);
 }
 
+// Drawn through the label's own DC, then the whole window (it has no
+// frame) taken off the update region: a BeginPaint and EndPaint would cost
+// more requests to the window system, once for each of the labels when the
+// window first shows.
 void paint(HWND window, LabelState& state) {
+    if (drawNow(window, [&](HDC dc, const RECT& client) { render(window, state, dc, client); })) {
+        RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE);
+        return;
+    }
     PAINTSTRUCT ps;
     HDC target = BeginPaint(window, &ps);
     if (!target) return;
