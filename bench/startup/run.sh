@@ -26,6 +26,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:-$root/build/release}" && pwd)
 windows=${2:-$root/build/windows-x64}
+# Wine wants its prefix as an absolute path.
+[ -d "$windows" ] && windows=$(cd "$windows" && pwd)
 rounds=${ROUNDS:-21}
 probe=$build/bench/startup/qx_first_paint_probe
 quendax=$build/src/platform/qt/quendax
@@ -109,7 +111,7 @@ fi
 WINEPREFIX=$windows/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 mkdir -p "$WINEPREFIX"
-"$wine64" wineboot --init </dev/null >/dev/null 2>&1
+"$wine64" wineboot --init </dev/null >/dev/null 2>&1 || { echo "run.sh: wineboot failed in $WINEPREFIX" >&2; exit 1; }
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &
 track $!
 echo "Wine $("$wine64" --version 2>/dev/null), one prefix and server for all rounds"
