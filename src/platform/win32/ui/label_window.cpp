@@ -14,13 +14,16 @@ namespace qx::win32ui {
 
 namespace {
 
-// Where a line `width` pixels wide starts in `client`, as DrawTextW puts it.
-int textLeft(ui::Alignment alignment, const RECT& client, int width) {
-    switch (alignment) {
-        case ui::Alignment::Right: return client.right - width;
-        case ui::Alignment::Center: return (client.left + client.right - width) / 2;
-        default: return client.left;
-    }
+// Puts the line where DrawTextW would and returns where to draw it from.
+// A right-aligned line (the figures, which change ten times a second) is
+// placed by the DC from the right edge, so it needn't be measured first.
+int placeLine(HDC dc, ui::Alignment alignment, const RECT& client, const std::wstring& text) {
+    SetTextAlign(dc, TA_TOP | (alignment == ui::Alignment::Right ? TA_RIGHT : TA_LEFT));
+    if (alignment == ui::Alignment::Right) return client.right;
+    if (alignment != ui::Alignment::Center || text.empty()) return client.left;
+    SIZE extent{};
+    if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) extent.cx = 0;
+    return (client.left + client.right - extent.cx) / 2;
 }
 
 std::uint32_t shownBackground(const LabelLook& look) {
@@ -75,14 +78,11 @@ HFONT shownFont(HWND window, LabelState& state) {
 void render(HWND window, LabelState& state, HDC dc, const RECT& client) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    const int length = static_cast<int>(text.size());
     if (HFONT font = shownFont(window, state)) state.kept.use(dc, font);
-    SIZE extent{};
-    if (length > 0 && !GetTextExtentPoint32W(dc, text.c_str(), length, &extent)) extent.cx = 0;
     SetBkColor(dc, toColorRef(shownBackground(state.look)));
     SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
-    ExtTextOutW(dc, textLeft(state.look.alignment, client, extent.cx), client.top, ETO_OPAQUE | ETO_CLIPPED,
-                &client, text.c_str(), static_cast<UINT>(length), nullptr);
+    ExtTextOutW(dc, placeLine(dc, state.look.alignment, client, text), client.top, ETO_OPAQUE | ETO_CLIPPED, &client,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
 }
 
 // Drawn through the label's own DC, then the whole window (it has no
