@@ -77,10 +77,7 @@ TEST(ControlSync, AWindowMadeWithPlaceVisibilityAndCaptionHearsOfThemAgainOnlyOn
     TestForm form;
     form.label.setCaption("256 MB");
     ControlSync sync(form.label);
-    const ControlAtCreation made = sync.creation(15);
-    EXPECT_EQ(made.geometry, (PixelRect{7, 7, 66, 13}));
-    EXPECT_TRUE(made.visible);
-    EXPECT_EQ(made.caption, "256 MB");
+    sync.creation(15);
     form.label.setCaption("512 MB");
     RecordedControl view;
     sync.sync(view, 15);

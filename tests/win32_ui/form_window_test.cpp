@@ -11,6 +11,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/ui/child_messages.h"
@@ -344,34 +345,28 @@ TEST_F(FormWindowTest, ANewCaptionIsOnScreenAtOnceWithNoPaintLeftWaiting) {
 }
 
 TEST_F(FormWindowTest, ALabelsTextLiesLeftRightOrCentredAsItIsAligned) {
-    const struct {
-        ui::Alignment alignment;
-        int from, to;  // where the first and the last inked column may lie in the 100 pixels
-    } cases[] = {{ui::Alignment::Left, 0, 3}, {ui::Alignment::Right, 96, 99}, {ui::Alignment::Center, 48, 51}};
-    for (const auto& c : cases) {
-        window.reset();
-        form.lblInFrame.alignment = c.alignment;
-        form.lblInFrame.setCaption("88");
-        FormWindowOptions options;
-        options.instance = GetModuleHandleW(nullptr);
-        window = std::make_unique<FormWindow>(form, options, events);
-        form.show();
-        window->syncFromModel();
-        HWND label = window->controlHandle(form.lblInFrame);
-        RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    form.lblInFrame.setCaption("88");
+    form.show();
+    window->syncFromModel();
+    HWND label = window->controlHandle(form.lblInFrame);
+    // Where the first, the last or the middle inked column may lie in the 100 pixels.
+    const std::tuple<ui::Alignment, int, int> cases[] = {
+        {ui::Alignment::Left, 0, 3}, {ui::Alignment::Right, 96, 99}, {ui::Alignment::Center, 48, 51}};
+    for (const auto& [alignment, from, to] : cases) {
+        LabelLook look = labelStateOf(label)->look;
+        look.alignment = alignment;
+        setLabelLook(label, look);
+        RedrawWindow(label, nullptr, nullptr, RDW_UPDATENOW);
         HDC dc = GetDC(label);
         int first = -1, last = -1;
         for (int x = 0; x < 100; ++x) {
             for (int y = 0; y < 20; ++y) {
-                if (GetPixel(dc, x, y) == GetPixel(dc, 0, 19)) continue;
-                if (first < 0) first = x;
-                last = x;
+                if (GetPixel(dc, x, y) != GetPixel(dc, 0, 19)) first = first < 0 ? x : first, last = x;
             }
         }
         ReleaseDC(label, dc);
-        const int at = c.alignment == ui::Alignment::Left ? first : c.alignment == ui::Alignment::Right ? last
-                                                                                                         : (first + last) / 2;
-        EXPECT_TRUE(first >= 0 && at >= c.from && at <= c.to) << static_cast<int>(c.alignment) << ": " << first << ".." << last;
+        const int at = alignment == ui::Alignment::Left ? first : alignment == ui::Alignment::Right ? last : (first + last) / 2;
+        EXPECT_TRUE(first >= 0 && at >= from && at <= to) << static_cast<int>(alignment) << ": " << first << ".." << last;
     }
 }
 
