@@ -21,7 +21,7 @@ for arch in x64 x86; do
   cmake -S . -B "$build" --toolchain "cmake/toolchains/$triple.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_TESTS=OFF -DQX_BUILD_BENCH=OFF >/dev/null
   targets=(quendax-sim)
-  if cmake --build "$build" --target help | grep -q '^\.\.\. quendax$\|: quendax$'; then
+  if grep -q '^\.\.\. quendax$\|: quendax$' <<<"$(cmake --build "$build" --target help)"; then
     targets+=(quendax)
   fi
   cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"

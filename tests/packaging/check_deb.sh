@@ -18,6 +18,8 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 
 field() { dpkg-deb -f "$deb" "$1"; }
+# Output is read in full before it is searched: under pipefail, "cmd | grep -q"
+# fails whenever grep stops reading before cmd has written everything.
 version=$(field Version)
 
 # Control fields.
@@ -31,7 +33,7 @@ for lib in libc6 libstdc++6 libqt6widgets6 libqt6core6; do
     && pass "depends on $lib" || fail "Depends lacks $lib: $depends"
 done
 [[ "$(field Recommends)" == *qt6-wayland* ]] && pass "recommends qt6-wayland" || fail "Recommends lacks qt6-wayland"
-field Description | grep -q "swap" && pass "description tells what freeing does" \
+grep -q "swap" <<<"$(field Description)" && pass "description tells what freeing does" \
   || fail "description does not tell what freeing does"
 
 # lintian: no errors; everything else it says is shown.
@@ -58,9 +60,9 @@ for s in 16 22 24 32 48 64 128 256; do
   if [ -f "$icon" ] && [ "$(png_size "$icon")" = "${s}x${s}" ]; then pass "icon ${s}x${s}"
   else fail "icon ${s}x${s} missing or of another size"; fi
 done
-gzip -t "$usr/share/man/man1/quendax.1.gz" && zcat "$usr/share/man/man1/quendax.1.gz" | grep -q '^\.TH QUENDAX 1' \
-  && pass "manual page" || fail "manual page unreadable"
-zcat "$usr/share/man/man1/quendax.1.gz" | grep -q "/usr/share/quendax/quendax" \
+manual=$(gzip -t "$usr/share/man/man1/quendax.1.gz" && zcat "$usr/share/man/man1/quendax.1.gz") || manual=
+grep -q '^\.TH QUENDAX 1' <<<"$manual" && pass "manual page" || fail "manual page unreadable"
+grep -q "/usr/share/quendax/quendax" <<<"$manual" \
   && pass "manual page names the autostart entry's place" || fail "manual page names another place"
 [ -z "$(find "$root" -path "$root/etc*" -print -quit)" ] && pass "nothing under /etc" || fail "files under /etc"
 
@@ -86,14 +88,16 @@ fi
 
 # The program from the unpacked package: no search path into a build tree,
 # and it answers without a display.
-if readelf -d "$usr/bin/quendax" | grep -qE 'R(UN)?PATH'; then fail "quendax carries an RPATH"; else pass "no RPATH"; fi
-needed=$(readelf -d "$usr/bin/quendax" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+dynamic=$(readelf -d "$usr/bin/quendax")
+if grep -qE 'R(UN)?PATH' <<<"$dynamic"; then fail "quendax carries an RPATH"; else pass "no RPATH"; fi
+needed=$(sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' <<<"$dynamic")
 if ! grep -q '^libQt6Widgets' <<<"$needed"; then fail "could not read the libraries quendax needs: $needed"
 elif grep -qiE 'gtest|gmock|benchmark|Qt6Test|asan|ubsan' <<<"$needed"; then fail "quendax needs a test library: $needed"
 else pass "no test libraries needed"; fi
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quendax" --version) \
   && [ "$out" = "quendax $version" ] && pass "unpacked quendax --version: $out" || fail "unpacked quendax --version: '$out'"
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quendax" --help | grep -q '^Usage: quendax' \
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quendax" --help) || help=
+grep -q '^Usage: quendax' <<<"$help" \
   && pass "unpacked quendax --help" || fail "unpacked quendax --help"
 
 if [ "$failures" -gt 0 ]; then echo "$failures check(s) failed" >&2; exit 1; fi

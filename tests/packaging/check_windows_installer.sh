@@ -183,7 +183,7 @@ got=$(wine "$dir_win\\quendax.exe" --version || true)
 [ -f "$shortcut" ] && pass "Start-menu shortcut" || fail "no Start-menu shortcut at $shortcut"
 if [ -f "$shortcut" ]; then
   # The shortcut starts the installed program (its texts are UTF-16).
-  tr -d '\0' < "$shortcut" | grep -qaF "$dir_win\\quendax.exe" \
+  grep -qaF "$dir_win\\quendax.exe" <<<"$(tr -d '\0' < "$shortcut")" \
     && pass "the shortcut points at $dir_win\\quendax.exe" \
     || fail "the shortcut doesn't name $dir_win\\quendax.exe"
   # It has an icon location of its own (HasIconLocation, 0x40, among the
