@@ -42,7 +42,7 @@ for t in "${targets[@]}"; do
 done
 if [ ${#failed[@]} -gt 0 ]; then
   for t in "${failed[@]}"; do
-    echo "--- $t"; grep -E "ERROR|runtime error|SUMMARY|Test unit written" "$build/$t.log" | head -n 20
+    echo "--- $t"; grep -E "ERROR|runtime error|SUMMARY|Test unit written" "$build/$t.log" | head -n 20 || true
   done
   exit 1
 fi

@@ -26,7 +26,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
   # The 32-bit Wine, which runs the 32-bit Windows programs, comes from the
   # i386 architecture.
-  if [[ " ${missing[*]} " == *" wine32:i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *" wine32:i386 "* ]] && ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo apt-get update -qq
