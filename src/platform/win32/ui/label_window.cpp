@@ -26,6 +26,12 @@ int placeLine(HDC dc, ui::Alignment alignment, const RECT& client, const std::ws
     return (client.left + client.right - extent.cx) / 2;
 }
 
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 std::uint32_t shownBackground(const LabelLook& look) {
     const bool own = !look.transparent && look.backColor != ui::kSysButtonFace;
     return own ? look.backColor : look.behindColor;
@@ -36,8 +42,7 @@ std::uint32_t shownBackground(const LabelLook& look) {
 void measure(HWND window, LabelState& state, const wchar_t* text = nullptr) {
     std::wstring own;
     if (!text) {
-        own.resize(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
-        own.resize(static_cast<std::size_t>(GetWindowTextW(window, own.data(), static_cast<int>(own.size()))));
+        own = windowText(window);
         text = own.c_str();
     }
     const int length = static_cast<int>(std::wcslen(text));
@@ -76,8 +81,7 @@ HFONT shownFont(HWND window, LabelState& state) {
 
 // Draws the label onto its own DC: background and text in one call.
 void render(HWND window, LabelState& state, HDC dc, const RECT& client) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    const std::wstring text = windowText(window);
     if (HFONT font = shownFont(window, state)) state.kept.use(dc, font);
     SetBkColor(dc, toColorRef(shownBackground(state.look)));
     SetTextColor(dc, IsWindowEnabled(window) ? toColorRef(state.look.foreColor) : GetSysColor(COLOR_GRAYTEXT));
@@ -85,12 +89,16 @@ void render(HWND window, LabelState& state, HDC dc, const RECT& client) {
                 text.c_str(), static_cast<UINT>(text.size()), nullptr);
 }
 
+bool drawOnOwnDc(HWND window, LabelState& state) {
+    return drawNow(window, [&](HDC dc, const RECT& client) { render(window, state, dc, client); });
+}
+
 // Drawn through the label's own DC, then the whole window (it has no
 // frame) taken off the update region: a BeginPaint and EndPaint would cost
 // more requests to the window system, once for each of the labels when the
 // window first shows.
 void paint(HWND window, LabelState& state) {
-    if (drawNow(window, [&](HDC dc, const RECT& client) { render(window, state, dc, client); })) {
+    if (drawOnOwnDc(window, state)) {
         RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE);
         return;
     }
@@ -106,9 +114,7 @@ void paint(HWND window, LabelState& state) {
 // A new figure is drawn at once through the label's own DC, as a static
 // control draws its new text.
 void repaintNow(HWND window, LabelState& state) {
-    if (!drawNow(window, [&](HDC dc, const RECT& client) { render(window, state, dc, client); })) {
-        InvalidateRect(window, nullptr, FALSE);
-    }
+    if (!drawOnOwnDc(window, state)) InvalidateRect(window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
