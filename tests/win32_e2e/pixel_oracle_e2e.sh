@@ -39,8 +39,15 @@ check "$dpi dpi, after a freeing run" '^control picOldPhysical '
 for size in "600 500" "380 360" "600 500"; do
   set -- $size
   before=$(window_line)
-  "$wine" "$probe" --resize $(( $1 * dpi / 96 )) $(( $2 * dpi / 96 )) </dev/null >/dev/null 2>&1 ||
-    fail "the probe could not resize the window"
+  # Wine refused another program's resize once on a busy machine, with no
+  # trace of why: try again before failing, and say what the probe said.
+  for try in 1 2 3; do
+    said=$("$wine" "$probe" --resize $(( $1 * dpi / 96 )) $(( $2 * dpi / 96 )) </dev/null 2>&1) && break
+    said="status $?: $said"
+    [ "$try" = 3 ] && fail "the probe could not resize the window ($said)"
+    echo "the probe could not resize the window ($said); trying again"
+    sleep 1
+  done
   changed() { [ "$(window_line)" != "$before" ]; }
   wait_for 50 changed || fail "resizing to $1x$2 changed nothing"
   check "$dpi dpi, resized to ${1}x${2} (at 96 dpi)" '^window frmMain shown=1'

@@ -148,8 +148,10 @@ int main(int argc, char** argv) {
     if (markers) return printMarkers(search);
     if (minimize) return PostMessageW(search.main, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
     if (resize) {
-        return SetWindowPos(search.main, nullptr, 0, 0, resizeTo[0], resizeTo[1],
-                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+        if (SetWindowPos(search.main, nullptr, 0, 0, resizeTo[0], resizeTo[1],
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)) return 0;
+        std::printf("SetWindowPos failed, error %lu\n", GetLastError());
+        return 1;
     }
     if (state) {
         std::printf("%s %s\n", IsWindowVisible(search.main) ? "visible" : "hidden",
